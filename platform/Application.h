@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+class TForm;
+class TSyncGate;
+
+// The UI thread's application object.
+class TApplication
+{
+public:
+    virtual ~TApplication() = default;
+    // Runs the event loop until the main form has closed or Terminate was asked for.
+    virtual void Run(TForm& mainForm) = 0;
+    // Dispatches every pending event, hand-offs from worker threads included, and returns at once.
+    virtual void ProcessMessages() = 0;
+    // Asks the event loop to end once control is back in it.
+    virtual void Terminate() = 0;
+    virtual bool Terminated() const = 0;
+    // Modal box: caption "Ostrel", error icon, one OK button.
+    virtual void ShowErrorBox(const std::string& message) = 0;
+    // The event loop's default report for an error that escaped a handler.
+    virtual void ShowException(const std::exception& error) = 0;
+    // Milliseconds, 32 bits, wrapping.
+    virtual std::uint32_t GetTickCount() = 0;
+    // Sleeps without processing events.
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // Adds division by zero to the masked floating-point exceptions of the UI thread.
+    virtual void MaskDivisionByZero() = 0;
+    // Synchronous calls from worker threads into the UI thread.
+    virtual TSyncGate& SyncGate() = 0;
+};

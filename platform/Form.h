@@ -1,0 +1,111 @@
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/ListBox.h"
+#include "platform/PopupMenu.h"
+#include "platform/Types.h"
+#include "platform/WebBrowser.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Forms are declared as data, the way a form designer stores a window; the
+// backend builds the real window from the declaration.
+
+enum class TControlKind { Button, Label, ProgressBar, Edit, ListBox, PopupMenu, WebBrowser };
+
+struct TAnchors
+{
+    bool Left = true;
+    bool Top = true;
+    bool Right = false;
+    bool Bottom = false;
+};
+
+enum class TCursorKind { Default, HandPoint };
+
+struct TMenuItemDecl
+{
+    std::string Name;
+    std::string Caption; // "-" makes a separator
+};
+
+struct TControlDecl
+{
+    TControlKind Kind = TControlKind::Button;
+    std::string Name;
+    std::string Caption;
+    TBounds Bounds;           // a label with Width 0 sizes itself to its caption
+    TAnchors Anchors;
+    int TabOrder = -1;        // -1: not a tab stop
+    bool Visible = true;
+    bool Bold = false;
+    std::optional<TColor> FontColor; // unset: the system's window-text colour
+    TCursorKind Cursor = TCursorKind::Default;
+    bool Transparent = false;
+    bool ShowHint = false;
+    bool Border = true;
+    int ItemHeight = 0;       // list rows
+    int Max = 100;            // progress bar range 0..Max
+    std::string PopupMenu;    // name of the popup menu a list shows
+    std::vector<TMenuItemDecl> Items;
+};
+
+struct TFontDecl
+{
+    std::string Name = "Tahoma";
+    int Height = 11; // character height in pixels: 8 points at 96 dpi
+};
+
+struct TFormDecl
+{
+    std::string Name;
+    std::string Caption;
+    int ClientWidth = 0;
+    int ClientHeight = 0;
+    TFontDecl Font;
+    bool StartMaximized = false;
+    bool KeyPreview = false;
+    std::string IconResource; // empty: no icon of its own
+    std::vector<TControlDecl> Controls;
+};
+
+class TForm
+{
+public:
+    static constexpr int ModalResultSave = 1;
+    static constexpr int ModalResultCancel = 2;
+
+    virtual ~TForm() = default;
+    virtual std::string Name() const = 0;
+    virtual std::string Caption() const = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+    virtual int ClientWidth() const = 0;
+    virtual int ClientHeight() const = 0;
+    virtual bool Visible() const = 0;
+
+    virtual TButton& Button(std::string_view name) = 0;
+    virtual TLabel& Label(std::string_view name) = 0;
+    virtual TProgressBar& ProgressBar(std::string_view name) = 0;
+    virtual TEdit& Edit(std::string_view name) = 0;
+    virtual TListBox& ListBox(std::string_view name) = 0;
+    virtual TPopupMenu& PopupMenu(std::string_view name) = 0;
+    virtual TWebBrowser& WebBrowser(std::string_view name) = 0;
+
+    virtual void Show() = 0;
+    // Asks the form to close; OnCloseQuery decides.
+    virtual void Close() = 0;
+    // Shows the form modally over the main form and returns its result; closing
+    // it by its frame gives ModalResultCancel.
+    virtual int ShowModal() = 0;
+    // Ends a modal showing with result.
+    virtual void SetModalResult(int result) = 0;
+
+    std::function<void()> OnShow;
+    std::function<void(bool& canClose)> OnCloseQuery;
+    // With KeyPreview, every typed character reaches this before the focused control.
+    std::function<void(char16_t& key)> OnKeyPress;
+};

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: unit, widget and end-to-end tests, the
+# 32-bit Windows cross-compile of the toolkit-free code, and short fuzzing runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/setup.sh
+
+jobs=$(nproc)
+cmake --preset debug
+cmake --build --preset debug -j "$jobs"
+ctest --preset debug -j "$jobs"
+
+# The Windows build must never see a toolkit header outside the platform layer.
+cmake --preset win32-check
+cmake --build --preset win32-check -j "$jobs"
+
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$jobs"
+scripts/fuzz.sh 20
