@@ -1,0 +1,15 @@
+# Compiles every header of a folder on its own, so a header that is not
+# self-contained, or that drags in a toolkit, fails the build that checks it.
+function(ostrel_add_header_check target folder)
+    file(GLOB headers CONFIGURE_DEPENDS ${folder}/*.h)
+    set(sources)
+    foreach(header ${headers})
+        get_filename_component(name ${header} NAME_WE)
+        set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}/${name}.cpp)
+        file(CONFIGURE OUTPUT ${source} CONTENT "#include \"${header}\"\n")
+        list(APPEND sources ${source})
+    endforeach()
+    add_library(${target} OBJECT ${sources})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PRIVATE ostrel_warnings)
+endfunction()
