@@ -1,0 +1,104 @@
+#include "list/ComputerList.h"
+
+#include "platform/ListBox.h"
+#include "platform/OstrelError.h"
+#include "platform/Text.h"
+
+TComputerList::TComputerList(TListBox& rows)
+    : m_rows(rows)
+{
+}
+
+int TComputerList::Count() const
+{
+    return m_rows.RowCount();
+}
+
+std::string TComputerList::Text(int index) const
+{
+    CheckIndex(index);
+    return m_rows.RowText(index);
+}
+
+const TInfo* TComputerList::Status(int index) const
+{
+    CheckIndex(index);
+    const auto& status = m_status[index];
+    return status ? &*status : nullptr;
+}
+
+void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
+{
+    m_rows.AppendRow(text);
+    m_status.push_back(status);
+    m_rows.Invalidate();
+}
+
+int TComputerList::FindExact(const std::string& text) const
+{
+    for (int index = 0; index < Count(); ++index)
+        if (SameText(m_rows.RowText(index), text))
+            return index;
+    return None;
+}
+
+void TComputerList::ReplaceText(int index, const std::string& text)
+{
+    CheckIndex(index);
+    const int selection = m_rows.ItemIndex();
+    m_rows.SetRowText(index, text);
+    // Some controls drop the selection when a row's text changes.
+    if (m_rows.ItemIndex() != selection)
+        m_rows.SetItemIndex(selection);
+    m_rows.Invalidate();
+}
+
+void TComputerList::Delete(int index)
+{
+    CheckIndex(index);
+    m_rows.DeleteRow(index);
+    m_status.erase(m_status.begin() + index);
+    m_rows.Invalidate();
+}
+
+int TComputerList::Selection() const
+{
+    return m_rows.ItemIndex();
+}
+
+void TComputerList::SetSelection(int index)
+{
+    if (index >= 0 && index < Count())
+        m_rows.SetItemIndex(index);
+}
+
+void TComputerList::MarkAllOffline()
+{
+    for (auto& status : m_status)
+        if (status)
+            status->Online = false;
+    m_rows.Invalidate();
+}
+
+void TComputerList::MarkOnline(int index)
+{
+    CheckIndex(index);
+    if (auto& status = m_status[index])
+        status->Online = true;
+    m_rows.Invalidate();
+}
+
+void TComputerList::MergeDiscovered(const std::string& address)
+{
+    const int match = FindExact(address);
+    if (match == None)
+        Append(address, TInfo(true));
+    else
+        MarkOnline(match);
+}
+
+void TComputerList::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EOstrelError("List index out of bounds (" + std::to_string(index) + ")");
+}

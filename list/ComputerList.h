@@ -1,0 +1,47 @@
+#pragma once
+
+#include "list/Info.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class TListBox;
+
+// The ordered list of computers. Its entries are the rows of the list control, whose
+// single selection is the list's selection; the status records are kept alongside.
+class TComputerList
+{
+public:
+    // Index meaning "no entry".
+    static constexpr int None = -1;
+
+    explicit TComputerList(TListBox& rows);
+    TComputerList(const TComputerList&) = delete;
+    TComputerList& operator=(const TComputerList&) = delete;
+
+    int Count() const;
+    std::string Text(int index) const;
+    // The entry's status record, or nullptr when it has none.
+    const TInfo* Status(int index) const;
+    void Append(const std::string& text, std::optional<TInfo> status);
+    // First entry whose whole text equals text without regard to letter case, or None.
+    int FindExact(const std::string& text) const;
+    // Changes only the text: status and selection stay.
+    void ReplaceText(int index, const std::string& text);
+    void Delete(int index);
+    int Selection() const;
+    // An index that names no entry is refused and the selection stays.
+    void SetSelection(int index);
+    void MarkAllOffline();
+    // Marks the entry online if it has a status; redraws either way.
+    void MarkOnline(int index);
+    // A discovered address: marks the matching entry online, or appends it online.
+    void MergeDiscovered(const std::string& address);
+
+private:
+    void CheckIndex(int index) const;
+
+    TListBox& m_rows;
+    std::vector<std::optional<TInfo>> m_status;
+};

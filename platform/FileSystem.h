@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class TCodePage;
+
+// Outcome of reading a whole file: Error is 0 or the system's error code.
+struct TFileReadResult
+{
+    int Error = 0;
+    std::string Bytes;
+};
+
+// Where replacing a file stopped.
+enum class TFileWriteFailure {
+    None,
+    // The file could not be created or put in place; the previous file is untouched.
+    Create,
+    // Not every byte reached the disk; the previous file is untouched.
+    Write,
+};
+
+struct TFileWriteResult
+{
+    TFileWriteFailure Failure = TFileWriteFailure::None;
+    int Error = 0;
+};
+
+// The folders and files the program keeps, with the system's sharing rules:
+// a file being read may be read by others but not written; a file being
+// written may not be opened by anyone else. Locked files fail at once, never wait.
+class TFileSystem
+{
+public:
+    virtual ~TFileSystem() = default;
+    // The folder the system keeps for data of all users; empty when it cannot be found.
+    virtual std::string CommonDataFolder() = 0;
+    // True when path is a folder; errors other than "not there" count as existing.
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Creates path's last component as a folder every user may read and write, a rule
+    // every file and folder created inside inherits. Failures are silent.
+    virtual void CreateSharedFolder(const std::string& path) = 0;
+    // True when a file that is not a folder exists at path.
+    virtual bool FileExists(const std::string& path) = 0;
+    // Reads the whole file while others may only read it.
+    virtual TFileReadResult ReadFile(const std::string& path) = 0;
+    // Puts a file holding exactly bytes in path's place in one step, or leaves the old one.
+    virtual TFileWriteResult ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+    virtual char PathSeparator() const = 0;
+    virtual const TCodePage& AnsiCodePage() const = 0;
+    // The system's description of an error code, as it gives it.
+    virtual std::string SystemErrorMessage(int error) const = 0;
+};
