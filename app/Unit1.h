@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/ListBox.h"
+#include "platform/Types.h"
+
+#include <memory>
+#include <string>
+
+class TComputerList;
+class TForm;
+class TForm2;
+class TPicture;
+class TPlatform;
+
+// The main window: its declared controls, start-up, close, keys, help link, and
+// the handlers that wire the list view, the viewer and discovery to them.
+class TForm1
+{
+public:
+    // Builds the declared window and runs its creation handler.
+    explicit TForm1(TPlatform& platform);
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    TPlatform& Platform() { return m_platform; }
+    TForm& Form() { return *m_form; }
+    TComputerList& Computers() { return *m_computers; }
+    // The computer icon and the online badge the list rows are drawn from.
+    const TPicture& Image1() const { return *m_image1; }
+    const TPicture& Image2() const { return *m_image2; }
+
+    // Window events.
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& canClose);
+    void FormKeyPress(char16_t& key);
+    void Label2MouseEnter();
+    void Label2MouseLeave();
+    void Label2Click();
+
+    // Discovery.
+    void OpenDiscovery();
+    void SendDiscoveryRequest();
+    // Stops the receive threads; called after the event loop ends, before the list goes.
+    void CloseDiscovery();
+    void IdUDPServer1UDPRead(const std::string& payload, const std::string& senderAddress);
+    void Button2Click();
+
+    // List view, viewer and address dialog.
+    void ListBox1DrawItem(int row, const TRect& rect, TOwnerDrawState state, TCanvas& canvas);
+    void ListBox1MouseDown(TMouseButton button, TShiftState shift, TPoint at);
+    void ListBox1ContextPopup(TPoint at, bool& handled);
+    void ListBox1Click();
+    void ListBox1DblClick();
+    void ComputerOpenClick();
+    void ComputerEditClick();
+    void ComputerDeleteClick();
+    void Button1Click();
+    void OpenSelectedComputer();
+    void WebBrowser1DownloadComplete();
+    void WebBrowser1NavigateError(const std::string& url, const std::string& frame, int statusCode, bool& cancel);
+    void AddComputer();
+    void EditSelectedComputer();
+    void DeleteSelectedComputer();
+
+private:
+    void BindHandlers();
+
+    TPlatform& m_platform;
+    std::unique_ptr<TForm> m_form;
+    std::unique_ptr<TPicture> m_image1;
+    std::unique_ptr<TPicture> m_image2;
+    std::unique_ptr<TComputerList> m_computers;
+};
+
+// The program's two windows, reached by every handler.
+extern TForm1* Form1;
+extern TForm2* Form2;
