@@ -1,0 +1,47 @@
+#pragma once
+
+#include "discovery/Reply.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+#include <vector>
+
+class TSocketApi;
+class TSyncGate;
+class TUdpSocket;
+
+// Reads one endpoint's datagrams and hands each, synchronously, to the UI
+// thread through the gate. Every error in reading or handling is dropped; a
+// failed wait closes the endpoint and ends the thread.
+class TReceiveThread
+{
+public:
+    using TReadHandler = std::function<void(const TReceivedDatagram&)>;
+
+    TReceiveThread(TUdpSocket& socket, TSocketApi& api, TSyncGate& gate, TReadHandler onRead);
+    // Joins; the owner has stopped the thread and closed its socket by then.
+    ~TReceiveThread();
+    TReceiveThread(const TReceiveThread&) = delete;
+    TReceiveThread& operator=(const TReceiveThread&) = delete;
+
+    // Seen within one wait slice, or at once when the socket is closed.
+    void RequestStop() { m_stopRequested = true; }
+    bool Ended() const { return m_ended; }
+    void Join();
+
+private:
+    void Run();
+    // Reads and hands on one datagram; returns whether the next one was announced to the gate.
+    bool HandOne(bool announced);
+
+    TUdpSocket& m_socket;
+    TSocketApi& m_api;
+    TSyncGate& m_gate;
+    TReadHandler m_onRead;
+    std::vector<std::uint8_t> m_buffer;
+    std::atomic<bool> m_stopRequested = false;
+    std::atomic<bool> m_ended = false;
+    std::thread m_thread;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/Sockets.h"
+
+class TPosixSocketApi : public TSocketApi
+{
+public:
+    std::unique_ptr<TUdpSocket> CreateUdpSocket(TAddressFamily family) override;
+    bool IPv6Offered() override;
+    std::optional<std::string> ReverseName(const std::string& ipv4Address) override;
+};
