@@ -1,0 +1,115 @@
+#include "platform/qt/QtWebBrowser.h"
+
+#include "platform/OstrelError.h"
+#include "platform/qt/QtWebPage.h"
+
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+// How the engine's signals become the view's events and ready state:
+//
+// - Ready state. The view reports READYSTATE_UNINITIALIZED (0) before its first
+//   navigation, READYSTATE_LOADING (1) from the moment Navigate is called until
+//   the engine has started that load and finished loading (QWebEnginePage::isLoading),
+//   and READYSTATE_COMPLETE (4) otherwise. Navigate marks the load pending itself
+//   because the engine starts it asynchronously: without the mark a read right
+//   after Navigate would still see the previous page's "complete".
+// - OnDownloadComplete. Raised for every main-frame load that ends, by
+//   QWebEnginePage::loadingChanged with the status succeeded, failed or stopped:
+//   a download that finishes, fails or is halted, as the event promises. A load
+//   that a newer navigation cuts short ends this way too.
+// - OnNavigateError. Raised before the download-complete event of a main-frame
+//   load that ends with the status failed, except when a newer navigation or a
+//   stop cut it short (the engine's "aborted", net error -3): that is no failure
+//   of the address. The URL is the engine's own form of the failing address
+//   (QWebEngineLoadingInfo::url), the status code the engine's error code.
+// - Error pages. The engine decides on its own error page before it tells the
+//   host of the failure, so a cancel given afterwards cannot take the page back.
+//   The view therefore asks for no error pages at all (ErrorPageEnabled off):
+//   a failed navigation leaves no engine error page, in the main frame and in
+//   frames alike, whatever the handler answers. Qt WebEngine reports only
+//   main-frame loads to the host, so a failing frame raises no OnNavigateError.
+// - Everything else the page asks of its host (new windows, downloads, prompts,
+//   its title) keeps the engine's default handling; script messages are dropped
+//   by TQtWebPage.
+namespace {
+constexpr int ReadyStateUninitialized = 0;
+constexpr int ReadyStateLoading = 1;
+constexpr int NetErrorAborted = -3;
+} // namespace
+
+TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+    : TQtWidgetControl(decl.Name, new QWebEngineView(parent))
+    , m_dispatch(std::move(dispatch))
+{
+    QWebEngineView& view = View();
+    view.setObjectName(QString::fromStdString(decl.Name));
+    view.setGeometry(decl.Bounds.Left, decl.Bounds.Top, decl.Bounds.Width, decl.Bounds.Height);
+    view.setVisible(decl.Visible);
+    auto* page = new TQtWebPage(&view);
+    page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    view.setPage(page);
+    m_loadingChanged = QObject::connect(page, &QWebEnginePage::loadingChanged, &view,
+                                        [this](const QWebEngineLoadingInfo& info) { LoadingChanged(info); });
+}
+
+TQtWebBrowser::~TQtWebBrowser()
+{
+    // The page may still report the load it drops while it is destroyed.
+    QObject::disconnect(m_loadingChanged);
+}
+
+void TQtWebBrowser::Navigate(const std::string& url)
+{
+    QWebEngineView& view = View();
+    m_navigated = true;
+    m_navigationPending = true;
+    view.load(QUrl(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()))));
+}
+
+int TQtWebBrowser::ReadyState()
+{
+    const QWebEngineView& view = View();
+    if (!m_navigated)
+        return ReadyStateUninitialized;
+    if (m_navigationPending || view.page()->isLoading())
+        return ReadyStateLoading;
+    return ReadyStateComplete;
+}
+
+std::string TQtWebBrowser::LocationUrl() const
+{
+    return m_navigated ? View().url().toString().toStdString() : std::string();
+}
+
+QWebEngineView& TQtWebBrowser::View() const
+{
+    auto* view = static_cast<QWebEngineView*>(Widget());
+    if (!view)
+        throw EOstrelError("The web view no longer exists");
+    return *view;
+}
+
+void TQtWebBrowser::LoadingChanged(const QWebEngineLoadingInfo& info)
+{
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        m_navigationPending = false;
+        return;
+    }
+    m_navigationPending = false;
+    const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus
+        && !(info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && info.errorCode() == NetErrorAborted);
+    if (failed && OnNavigateError) {
+        const std::string failedUrl = info.url().toString().toStdString();
+        bool cancel = false;
+        m_dispatch([&] { OnNavigateError(failedUrl, std::string(), info.errorCode(), cancel); });
+    }
+    if (OnDownloadComplete)
+        m_dispatch([&] { OnDownloadComplete(); });
+}
+
+std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+{
+    return std::make_unique<TQtWebBrowser>(decl, parent, std::move(dispatch));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/qt/QtDispatch.h"
+#include "platform/qt/QtWidgetControl.h"
+#include "platform/WebBrowser.h"
+
+#include <memory>
+#include <QMetaObject>
+
+class QWebEngineLoadingInfo;
+class QWebEngineView;
+class QWidget;
+
+// TWebBrowser over a QWebEngineView. How the engine's signals map onto the
+// events and the ready state is written down in the .cpp.
+class TQtWebBrowser : public TQtWidgetControl<TWebBrowser>
+{
+public:
+    TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+    ~TQtWebBrowser() override;
+
+    void Navigate(const std::string& url) override;
+    int ReadyState() override;
+    std::string LocationUrl() const override;
+
+    // Throws EOstrelError once the window has destroyed the view.
+    QWebEngineView& View() const;
+
+private:
+    void LoadingChanged(const QWebEngineLoadingInfo& info);
+
+    QMetaObject::Connection m_loadingChanged;
+    TQtDispatch m_dispatch;
+    bool m_navigated = false;
+    bool m_navigationPending = false;
+};
+
+std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
