@@ -9,6 +9,8 @@
 #include "platform/Keyboard.h"
 #include "platform/Platform.h"
 #include "platform/Shell.h"
+#include "ui/RowPainter.h"
+#include "ui/Viewer.h"
 
 #include <string_view>
 
@@ -31,6 +33,9 @@ TForm1::TForm1(TPlatform& platform)
     , m_image1(platform.LoadPicture("computer.png"))
     , m_image2(platform.LoadPicture("online.png"))
     , m_computers(std::make_unique<TComputerList>(m_form->ListBox("ListBox1")))
+    , m_rowPainter(std::make_unique<TRowPainter>(*m_image1, *m_image2))
+    , m_viewer(std::make_unique<TViewer>(platform.Application(), *m_computers, m_form->WebBrowser("WebBrowser1"),
+                                         m_form->Label("Label1"), *m_form, std::string(MainTitle) + " - "))
 {
     Form1 = this;
     BindHandlers();

@@ -11,6 +11,8 @@ class TForm;
 class TForm2;
 class TPicture;
 class TPlatform;
+class TRowPainter;
+class TViewer;
 
 // The main window: its declared controls, start-up, close, keys, help link, and
 // the handlers that wire the list view, the viewer and discovery to them.
@@ -72,6 +74,8 @@ private:
     std::unique_ptr<TPicture> m_image1;
     std::unique_ptr<TPicture> m_image2;
     std::unique_ptr<TComputerList> m_computers;
+    std::unique_ptr<TRowPainter> m_rowPainter;
+    std::unique_ptr<TViewer> m_viewer;
 };
 
 // The program's two windows, reached by every handler.

@@ -1,0 +1,65 @@
+#include "ui/Viewer.h"
+
+#include "list/ComputerList.h"
+#include "platform/Application.h"
+#include "platform/Form.h"
+
+TViewer::TViewer(TApplication& application, TComputerList& computers, TWebBrowser& webBrowser, TLabel& statusLine,
+                 TForm& mainWindow, std::string titlePrefix)
+    : m_application(application)
+    , m_computers(computers)
+    , m_webBrowser(webBrowser)
+    , m_statusLine(statusLine)
+    , m_mainWindow(mainWindow)
+    , m_titlePrefix(std::move(titlePrefix))
+{
+}
+
+void TViewer::OpenSelectedComputer()
+{
+    if (m_computers.Selection() == TComputerList::None)
+        return;
+    m_statusLine.SetCaption(std::string(Connecting));
+    m_webBrowser.Navigate(std::string(BlankPage));
+    WaitUntilSettled(m_application.GetTickCount());
+
+    // The pumping may have changed the selection or emptied it.
+    const int selected = m_computers.Selection();
+    if (selected == TComputerList::None)
+        return;
+    const std::string text = m_computers.Text(selected);
+    if (text.empty())
+        return;
+    m_currentAddress = text;
+    m_webBrowser.Navigate(AddressToOpen(text));
+}
+
+// Any handler can run to its end inside this wait, another open operation included.
+void TViewer::WaitUntilSettled(std::uint32_t start)
+{
+    for (;;) {
+        // Unsigned subtraction keeps the elapsed time right across the tick count's wrap.
+        const std::uint32_t elapsed = m_application.GetTickCount() - start;
+        if (elapsed >= SettleMilliseconds && m_webBrowser.ReadyState() == TWebBrowser::ReadyStateComplete)
+            return;
+        m_application.ProcessMessages();
+    }
+}
+
+void TViewer::DownloadComplete()
+{
+    m_mainWindow.SetCaption(m_titlePrefix + m_currentAddress);
+}
+
+void TViewer::NavigateError(const std::string& url, bool& cancel)
+{
+    cancel = true;
+    m_statusLine.SetCaption("Unable to connect (" + url + ")");
+}
+
+std::string AddressToOpen(const std::string& text)
+{
+    if (text.starts_with(TViewer::Scheme))
+        return text;
+    return std::string(TViewer::Scheme) + text;
+}

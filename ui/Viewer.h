@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TApplication;
+class TComputerList;
+class TForm;
+class TLabel;
+class TWebBrowser;
+
+// Shows the selected computer's web pages in the web view, and keeps the
+// window title and the status line in step with the view.
+class TViewer
+{
+public:
+    static constexpr std::string_view Connecting = "Connecting...";
+    static constexpr std::string_view BlankPage = "about:blank";
+    static constexpr std::string_view Scheme = "http://";
+    // The shortest time from the blank page to the entry's navigation.
+    static constexpr std::uint32_t SettleMilliseconds = 1000;
+
+    // titlePrefix is what every completed download writes before the current address.
+    TViewer(TApplication& application, TComputerList& computers, TWebBrowser& webBrowser, TLabel& statusLine,
+            TForm& mainWindow, std::string titlePrefix);
+    TViewer(const TViewer&) = delete;
+    TViewer& operator=(const TViewer&) = delete;
+
+    // Blanks the view, waits until at least SettleMilliseconds have passed and the
+    // view is ready, pumping events meanwhile, then opens the entry selected by then.
+    void OpenSelectedComputer();
+    void DownloadComplete();
+    // Suppresses the engine's error page and names the failing address.
+    void NavigateError(const std::string& url, bool& cancel);
+
+    // The text of the entry most recently opened, as the list holds it.
+    const std::string& CurrentAddress() const { return m_currentAddress; }
+
+private:
+    void WaitUntilSettled(std::uint32_t start);
+
+    TApplication& m_application;
+    TComputerList& m_computers;
+    TWebBrowser& m_webBrowser;
+    TLabel& m_statusLine;
+    TForm& m_mainWindow;
+    const std::string m_titlePrefix;
+    std::string m_currentAddress;
+};
+
+// The address a text is opened at: the text itself when it begins with "http://"
+// (letter case counts), otherwise "http://" followed by the whole text.
+std::string AddressToOpen(const std::string& text);
