@@ -46,7 +46,7 @@ public:
 private:
     struct TPendingCall;
 
-    static constexpr std::chrono::milliseconds AnnouncedWait { 20 };
+    static constexpr std::chrono::milliseconds AnnouncedWait { 50 };
 
     // Takes the next waiting call, first waiting up to AnnouncedWait for an announced one.
     std::shared_ptr<TPendingCall> NextCall();

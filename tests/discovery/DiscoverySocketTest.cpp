@@ -1,0 +1,221 @@
+#include "discovery/DiscoverySocket.h"
+
+#include "FakeSockets.h"
+#include "platform/OstrelError.h"
+#include "platform/SyncGate.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class DiscoverySocket : public testing::Test
+{
+protected:
+    DiscoverySocket() { Api.Names["192.168.1.20"] = "PC1"; }
+
+    // Takes up hand-offs as the UI thread would, until done() or a generous deadline.
+    template <class TDone> bool PumpUntil(TDone done)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            Gate.RunPending();
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
+    }
+
+    std::string ErrorOf(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const EOstrelError& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+    TFakeSocketApi Api;
+    TSyncGate Gate;
+    std::vector<TReceivedDatagram> Read;
+    std::thread::id ReadOn;
+    TDiscoverySocket Socket { Api, Gate, [this](const TReceivedDatagram& datagram) {
+                                 Read.push_back(datagram);
+                                 ReadOn = std::this_thread::get_id();
+                             } };
+};
+
+TEST_F(DiscoverySocket, OpenSwitchesReuseOffBeforeBindingBothEndpoints)
+{
+    Socket.Open();
+    const std::vector<std::string> expected {
+        "create v4", "create v6",    "v4 open",      "v4 reuse off",      "v4 buffer 4194304", "v4 bind 8081",
+        "v6 open",   "v6 reuse off", "v6 v6only on", "v6 buffer 4194304", "v6 bind 8081",
+    };
+    EXPECT_EQ(Api.Calls(), expected);
+    EXPECT_TRUE(Socket.IsOpen());
+}
+
+TEST_F(DiscoverySocket, WithoutIPv6OnlyTheIPv4EndpointIsMade)
+{
+    Api.OfferIPv6 = false;
+    Socket.Open();
+    EXPECT_EQ(Api.Made.size(), 1u);
+    EXPECT_TRUE(Socket.IsOpen());
+}
+
+TEST_F(DiscoverySocket, FailedIPv6BindClosesBothWithTheBindText)
+{
+    Socket.Open();
+    Socket.Close();
+    Api.Socket(1).Failures["bind"] = 10048;
+    EXPECT_EQ(ErrorOf([&] { Socket.Open(); }), "Could not bind socket. Address and port are already in use.");
+    EXPECT_FALSE(Socket.IsOpen());
+    EXPECT_FALSE(Api.Socket(0).IsOpen());
+    EXPECT_FALSE(Api.Socket(1).IsOpen());
+    const auto calls = Api.Calls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "v6 close");
+    EXPECT_EQ(calls.back(), "v4 close");
+}
+
+TEST_F(DiscoverySocket, FailedOptionCarriesTheSocketErrorText)
+{
+    Api.OfferIPv6 = false;
+    Socket.Open();
+    Socket.Close();
+    Api.Socket(0).Failures["reuse"] = 10042;
+    EXPECT_EQ(ErrorOf([&] { Socket.Open(); }), "Socket Error # 10042\r\nBad protocol option.");
+    EXPECT_FALSE(Api.Socket(0).IsOpen());
+}
+
+TEST_F(DiscoverySocket, SendOpensAClosedSocketWithTheSameEndpointsAndBroadcastsOnce)
+{
+    Api.OfferIPv6 = false;
+    Socket.Open();
+    Socket.Close();
+    Api.Socket(0).Failures["bind"] = 10048;
+    EXPECT_EQ(ErrorOf([&] { Socket.SendRequest(); }), "Could not bind socket. Address and port are already in use.");
+    Socket.SendRequest();
+    EXPECT_TRUE(Socket.IsOpen());
+    EXPECT_EQ(Api.Made.size(), 1u);
+    const auto calls = Api.Calls();
+    const std::vector<std::string> tail(calls.end() - 3, calls.end());
+    const std::vector<std::string> expected { "v4 broadcast on", "v4 send 255.255.255.255:8082 Hello, KVD",
+                                              "v4 broadcast off" };
+    EXPECT_EQ(tail, expected);
+}
+
+TEST_F(DiscoverySocket, SendFailuresHaveTheirTextsAndSwitchBroadcastOff)
+{
+    struct TRow
+    {
+        const char* Name;
+        int Error;
+        std::optional<std::size_t> Sent;
+        const char* Expected;
+    };
+    const TRow rows[] = {
+        { "short", 0, 5, "Not all bytes sent." },
+        { "too long", 10040, std::nullopt, "Package Size Too Big." },
+        { "unreachable", 10051, std::nullopt, "Socket Error # 10051\r\nNetwork is unreachable." },
+    };
+    Socket.Open();
+    for (const auto& row : rows) {
+        if (row.Error != 0)
+            Api.Socket(0).Failures["send"] = row.Error;
+        Api.Socket(0).ShortSend = row.Sent;
+        EXPECT_EQ(ErrorOf([&] { Socket.SendRequest(); }), row.Expected) << row.Name;
+        EXPECT_EQ(Api.Calls().back(), "v4 broadcast off") << row.Name;
+    }
+}
+
+TEST_F(DiscoverySocket, RepliesReachTheUIThreadWithTheNameLookedUpBeforehand)
+{
+    Socket.Open();
+    Api.Socket(0).Deliver("I am here, Port:8080", "192.168.1.20");
+    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 1; }));
+    EXPECT_EQ(ReadOn, std::this_thread::get_id());
+    EXPECT_EQ(std::string(Read[0].Payload.begin(), Read[0].Payload.end()), "I am here, Port:8080");
+    EXPECT_EQ(Read[0].SenderAddress, "192.168.1.20");
+    EXPECT_EQ(Read[0].SenderName, "PC1");
+}
+
+TEST_F(DiscoverySocket, OversizedDatagramIsDroppedAndAnEmptyOneHandedOn)
+{
+    Socket.Open();
+    Api.Socket(0).Deliver(std::string(8193, 'x'), "192.168.1.20");
+    Api.Socket(0).Deliver(std::string(8192, 'y'), "192.168.1.20");
+    Api.Socket(0).Deliver("", "192.168.1.20");
+    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 2; }));
+    EXPECT_EQ(Read[0].Payload.size(), 8192u);
+    EXPECT_TRUE(Read[1].Payload.empty());
+    EXPECT_FALSE(Read[1].SenderName) << "no lookup for a datagram without the marker";
+}
+
+TEST_F(DiscoverySocket, HandlerFailureIsDroppedAndTheNextDatagramHandled)
+{
+    int calls = 0;
+    TDiscoverySocket throwing(Api, Gate, [&](const TReceivedDatagram&) {
+        if (++calls == 1)
+            throw EOstrelError("bad reply");
+    });
+    Api.OfferIPv6 = false;
+    throwing.Open();
+    Api.Socket(0).Deliver("a", "10.0.0.1");
+    Api.Socket(0).Deliver("b", "10.0.0.1");
+    EXPECT_TRUE(PumpUntil([&] { return calls == 2; }));
+}
+
+TEST_F(DiscoverySocket, FailedWaitClosesTheEndpointAndLaterSendsGiveNotSocket)
+{
+    Socket.Open();
+    Api.Socket(0).FailWait(10050);
+    ASSERT_TRUE(PumpUntil([&] { return !Api.Socket(0).IsOpen(); }));
+    EXPECT_TRUE(Api.Socket(1).IsOpen()) << "the other endpoint goes on";
+    EXPECT_EQ(ErrorOf([&] { Socket.SendRequest(); }), "Socket Error # 10038\r\nSocket operation on non-socket.");
+}
+
+TEST_F(DiscoverySocket, ReadyDatagramsAreAllTakenByOnePump)
+{
+    Socket.Open();
+    constexpr int Replies = 200;
+    for (int i = 0; i < Replies; ++i)
+        Api.Socket(0).Deliver("I am here, Port:" + std::to_string(i), "192.168.1.20");
+    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }) || !Read.empty());
+    const auto taken = Read.size() + Gate.RunPending();
+    EXPECT_EQ(taken, static_cast<std::size_t>(Replies));
+}
+
+TEST_F(DiscoverySocket, CloseTakesUpOrReleasesAPendingHandOffInStartOrder)
+{
+    Socket.Open();
+    Api.Socket(0).Deliver("I am here, Port:1", "192.168.1.20");
+    Api.Socket(1).Deliver("I am here, Port:2", "fe80::1");
+    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }));
+    Socket.Close();
+    EXPECT_FALSE(Socket.IsOpen());
+    const auto calls = Api.Calls();
+    const auto v4 = std::find(calls.begin(), calls.end(), "v4 close");
+    const auto v6 = std::find(calls.begin(), calls.end(), "v6 close");
+    ASSERT_NE(v4, calls.end());
+    ASSERT_NE(v6, calls.end());
+    EXPECT_LT(v4, v6);
+}
+
+TEST_F(DiscoverySocket, CloseWithTheGateClosedReleasesTheHandOffUnrun)
+{
+    Socket.Open();
+    Api.Socket(0).Deliver("I am here, Port:1", "192.168.1.20");
+    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }));
+    Gate.Close();
+    Socket.Close();
+    EXPECT_TRUE(Read.empty());
+}
+
+} // namespace

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/Sockets.h"
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// Sockets that log every call, fail where a test says, and deliver the datagrams a
+// test queues. Waits are real but end at once on a datagram, a close or a wait error.
+class TFakeSocketApi;
+
+class TFakeUdpSocket : public TUdpSocket
+{
+public:
+    TFakeUdpSocket(TFakeSocketApi& api, TAddressFamily family);
+
+    TAddressFamily Family() const override { return m_family; }
+    int Open() override;
+    bool IsOpen() const override;
+    int SetReuseAddress(bool on) override;
+    int SetIPv6Only(bool on) override;
+    int SetBroadcast(bool on) override;
+    int SetReceiveBufferSize(int bytes) override;
+    int Bind(std::uint16_t port) override;
+    TWaitResult Wait(int timeoutMilliseconds) override;
+    TReceiveResult Receive(std::span<std::uint8_t> buffer) override;
+    TSendResult SendTo(std::span<const std::uint8_t> payload, const std::string& address, std::uint16_t port) override;
+    void Close() override;
+
+    void Deliver(std::string payload, std::string sender);
+    // The next wait reports this error, as a broken socket would.
+    void FailWait(int error);
+
+    // Error for the next call of an operation ("open", "reuse", "v6only", "broadcast", "bind", "send").
+    std::map<std::string, int> Failures;
+    // Bytes the next send claims to have sent, when set.
+    std::optional<std::size_t> ShortSend;
+
+private:
+    int Step(const std::string& operation, const std::string& detail = {});
+
+    TFakeSocketApi& m_api;
+    const TAddressFamily m_family;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::pair<std::string, std::string>> m_datagrams;
+    bool m_open = false;
+    int m_waitError = 0;
+};
+
+class TFakeSocketApi : public TSocketApi
+{
+public:
+    std::unique_ptr<TUdpSocket> CreateUdpSocket(TAddressFamily family) override;
+    bool IPv6Offered() override { return OfferIPv6; }
+    std::optional<std::string> ReverseName(const std::string& ipv4Address) override;
+
+    void Log(const std::string& entry);
+    std::vector<std::string> Calls() const;
+    TFakeUdpSocket& Socket(std::size_t index) { return *Made.at(index); }
+
+    bool OfferIPv6 = true;
+    std::map<std::string, std::string> Names;
+    std::vector<TFakeUdpSocket*> Made;
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_calls;
+};
