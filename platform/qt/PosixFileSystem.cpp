@@ -1,9 +1,111 @@
 #include "platform/qt/PosixFileSystem.h"
 
-#include "platform/CodePage.h"
+#include "platform/qt/UniqueFd.h"
+#include "platform/qt/Utf8CodePage.h"
+
+#include <acl/libacl.h>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/acl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+// Errors that say nothing is at the path; any other failure to look leaves it counted as there.
+bool MeansMissing(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+    case ENODEV:
+    case ENXIO:
+    case EINVAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Takes a lock without waiting: another copy holding a conflicting one is an error at once.
+int LockNow(int fd, int operation)
+{
+    return flock(fd, operation | LOCK_NB) == 0 ? 0 : errno;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A file created next to the target and removed again unless it was put in the target's place.
+class TTemporaryFile
+{
+public:
+    explicit TTemporaryFile(const std::string& target)
+    {
+        static std::atomic<unsigned> counter = 0;
+        const auto slash = target.rfind('/');
+        const std::string prefix
+            = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + "." + std::to_string(getpid()) + ".";
+        // Mode 0666: the folder's default ACL, not the umask, decides who may use the file.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_path = prefix + std::to_string(counter++);
+            m_fd = TUniqueFd(open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            m_error = m_fd ? 0 : errno;
+            if (m_error != EEXIST)
+                break;
+        }
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    ~TTemporaryFile()
+    {
+        if (m_fd && !m_renamed)
+            unlink(m_path.c_str());
+    }
+
+    int Error() const { return m_error; }
+    int Fd() const { return m_fd.Get(); }
+    int RenameTo(const std::string& target)
+    {
+        if (rename(m_path.c_str(), target.c_str()) != 0)
+            return errno;
+        m_renamed = true;
+        return 0;
+    }
+
+private:
+    std::string m_path;
+    TUniqueFd m_fd;
+    int m_error = 0;
+    bool m_renamed = false;
+};
+
+int WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : ENOSPC;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return fsync(fd) == 0 ? 0 : errno;
+}
+
+} // namespace
 
 TPosixFileSystem::TPosixFileSystem(std::string baseFolder)
     : m_baseFolder(std::move(baseFolder))
+    , m_codePage(std::make_unique<TUtf8CodePage>())
 {
 }
 
@@ -14,25 +116,92 @@ std::string TPosixFileSystem::CommonDataFolder()
     return m_baseFolder;
 }
 
-bool TPosixFileSystem::FolderExists(const std::string&)
+bool TPosixFileSystem::FolderExists(const std::string& path)
 {
-    return false;
+    struct stat info
+    {
+    };
+    if (stat(path.c_str(), &info) != 0)
+        return !MeansMissing(errno);
+    if (!S_ISDIR(info.st_mode))
+        return false;
+    struct stat link
+    {
+    };
+    if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
+        return static_cast<bool>(TUniqueFd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+    return true;
 }
 
-void TPosixFileSystem::CreateSharedFolder(const std::string&) { }
-
-bool TPosixFileSystem::FileExists(const std::string&)
+void TPosixFileSystem::CreateSharedFolder(const std::string& path)
 {
-    return false;
+    if (mkdir(path.c_str(), 0777) != 0)
+        return;
+    // mkdir's mode passes through the umask; the folder itself must be open to all.
+    chmod(path.c_str(), 0777);
+    // The default ACL is what files created inside inherit, instead of the creator's umask.
+    acl_t acl = acl_from_text("u::rwx,g::rwx,o::rwx");
+    if (!acl)
+        return;
+    acl_set_file(path.c_str(), ACL_TYPE_DEFAULT, acl);
+    acl_free(acl);
 }
 
-TFileReadResult TPosixFileSystem::ReadFile(const std::string&)
+bool TPosixFileSystem::FileExists(const std::string& path)
 {
-    return {};
+    struct stat info
+    {
+    };
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-TFileWriteResult TPosixFileSystem::ReplaceFile(const std::string&, std::string_view)
+TFileReadResult TPosixFileSystem::ReadFile(const std::string& path)
 {
+    // O_NONBLOCK: whatever stands at the path now, opening it must not wait.
+    const TUniqueFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd)
+        return { errno, {} };
+    if (const int error = LockNow(fd.Get(), LOCK_SH))
+        return { error, {} };
+    TFileReadResult result;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return { errno, {} };
+        if (got == 0)
+            return result;
+        result.Bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+TFileWriteResult TPosixFileSystem::ReplaceFile(const std::string& path, std::string_view bytes)
+{
+    // Holding the current file's lock keeps readers and other writers out until the new
+    // file has taken its place; they then meet the new file's lock instead.
+    const TUniqueFd current(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!current && errno != ENOENT)
+        return { TFileWriteFailure::Create, errno };
+    if (current) {
+        if (const int error = LockNow(current.Get(), LOCK_EX))
+            return { TFileWriteFailure::Create, error };
+    }
+
+    TTemporaryFile temporary(path);
+    if (temporary.Error() != 0)
+        return { TFileWriteFailure::Create, temporary.Error() };
+    if (const int error = LockNow(temporary.Fd(), LOCK_EX))
+        return { TFileWriteFailure::Create, error };
+    if (const int error = WriteAll(temporary.Fd(), bytes))
+        return { TFileWriteFailure::Write, error };
+    if (const int error = temporary.RenameTo(path))
+        return { TFileWriteFailure::Create, error };
+
+    // Make the rename itself durable; the new file is complete either way.
+    if (const TUniqueFd folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); folder)
+        fsync(folder.Get());
     return {};
 }
 
@@ -41,7 +210,7 @@ const TCodePage& TPosixFileSystem::AnsiCodePage() const
     return *m_codePage;
 }
 
-std::string TPosixFileSystem::SystemErrorMessage(int) const
+std::string TPosixFileSystem::SystemErrorMessage(int error) const
 {
-    return {};
+    return std::generic_category().message(error);
 }

@@ -1,0 +1,151 @@
+#include "list/IniFile.h"
+
+#include "list/WholeNumber.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+std::string_view Trim(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// What is left of a name after dropping letters and every non-ASCII byte. Case rules
+// only ever relate letters, so two names equal without regard to case share this key.
+std::string CaseFreeKey(std::string_view name)
+{
+    std::string key;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool asciiLetter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+        if (byte < 0x80 && !asciiLetter)
+            key += c;
+    }
+    return key;
+}
+
+// Index of the section's first line with key, or the line count when there is none.
+std::size_t FindKey(const TIniFile::TSection& section, std::string_view key)
+{
+    const auto found = std::find_if(section.Lines.begin(), section.Lines.end(), [&](const TIniFile::TLine& line) {
+        return line.HasKey && SameText(line.Key, key);
+    });
+    return static_cast<std::size_t>(found - section.Lines.begin());
+}
+
+} // namespace
+
+TIniFile TIniFile::Parse(std::string_view text)
+{
+    text = text.substr(0, text.find('\0'));
+    TIniFile ini;
+    TSection* current = nullptr;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const auto line = Trim(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            current = &ini.AddSection(Trim(line.substr(1, line.size() - 2)));
+            continue;
+        }
+        if (!current)
+            continue;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            current->Lines.push_back({ false, {}, std::string(line) });
+        else
+            current->Lines.push_back(
+                { true, std::string(Trim(line.substr(0, equals))), std::string(Trim(line.substr(equals + 1))) });
+    }
+    return ini;
+}
+
+std::string TIniFile::ReadText(std::string_view section, std::string_view key, std::string_view defaultValue) const
+{
+    const auto found = FindSection(section);
+    if (!found)
+        return std::string(defaultValue);
+    const TSection& target = m_sections[*found];
+    const std::size_t line = FindKey(target, key);
+    return line < target.Lines.size() ? target.Lines[line].Text : std::string(defaultValue);
+}
+
+int TIniFile::ReadWholeNumber(std::string_view section, std::string_view key, int defaultValue) const
+{
+    return ParseWholeNumber(ReadText(section, key, ""), defaultValue);
+}
+
+void TIniFile::WriteText(std::string_view section, std::string_view key, std::string_view value)
+{
+    const auto found = FindSection(section);
+    TSection& target = found ? m_sections[*found] : AddSection(section);
+    TLine line { true, std::string(key), std::string(value) };
+    const std::size_t index = FindKey(target, key);
+    if (index < target.Lines.size())
+        target.Lines[index] = std::move(line);
+    else
+        target.Lines.push_back(std::move(line));
+}
+
+void TIniFile::WriteWholeNumber(std::string_view section, std::string_view key, int value)
+{
+    WriteText(section, key, std::to_string(value));
+}
+
+void TIniFile::Clear()
+{
+    m_sections.clear();
+    m_sectionsByCaseFreeKey.clear();
+}
+
+std::string TIniFile::Serialise() const
+{
+    std::string out;
+    for (const auto& section : m_sections) {
+        out += '[';
+        out += section.Name;
+        out += "]\r\n";
+        for (const auto& line : section.Lines) {
+            if (line.HasKey) {
+                out += line.Key;
+                out += '=';
+            }
+            out += line.Text;
+            out += "\r\n";
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+TIniFile::TSection& TIniFile::AddSection(std::string_view name)
+{
+    m_sectionsByCaseFreeKey[CaseFreeKey(name)].push_back(m_sections.size());
+    return m_sections.emplace_back(TSection { std::string(name), {} });
+}
+
+std::optional<std::size_t> TIniFile::FindSection(std::string_view name) const
+{
+    const auto candidates = m_sectionsByCaseFreeKey.find(CaseFreeKey(name));
+    if (candidates == m_sectionsByCaseFreeKey.end())
+        return std::nullopt;
+    for (const std::size_t index : candidates->second)
+        if (SameText(m_sections[index].Name, name))
+            return index;
+    return std::nullopt;
+}

@@ -1,0 +1,217 @@
+#include "list/TextCodec.h"
+
+#include "platform/CodePage.h"
+#include "platform/OstrelError.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view Utf16LEMark = "\xFF\xFE";
+constexpr std::string_view Utf16BEMark = "\xFE\xFF";
+constexpr char32_t ReplacementCharacter = 0xFFFD;
+
+std::uint8_t Byte(std::string_view bytes, std::size_t at)
+{
+    return static_cast<std::uint8_t>(bytes[at]);
+}
+
+// One UTF-8 sequence at the start of bytes, by the strict rules: no overlong forms, no
+// surrogates, nothing above U+10FFFF. Length is the bytes taken; for an invalid sequence
+// Valid is false and Length covers its longest valid-looking start (at least one byte).
+struct TUtf8Sequence
+{
+    char32_t CodePoint = 0;
+    std::size_t Length = 1;
+    bool Valid = false;
+};
+
+TUtf8Sequence ReadUtf8Sequence(std::string_view bytes)
+{
+    const std::uint8_t lead = Byte(bytes, 0);
+    if (lead < 0x80)
+        return { lead, 1, true };
+
+    std::size_t length = 0;
+    char32_t codePoint = 0;
+    std::uint8_t secondMin = 0x80;
+    std::uint8_t secondMax = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0Fu;
+        secondMin = lead == 0xE0 ? 0xA0 : 0x80;
+        secondMax = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07u;
+        secondMin = lead == 0xF0 ? 0x90 : 0x80;
+        secondMax = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return {};
+    }
+
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i >= bytes.size())
+            return { 0, i, false };
+        const std::uint8_t next = Byte(bytes, i);
+        const std::uint8_t min = i == 1 ? secondMin : 0x80;
+        const std::uint8_t max = i == 1 ? secondMax : 0xBF;
+        if (next < min || next > max)
+            return { 0, i, false };
+        codePoint = (codePoint << 6) | (next & 0x3Fu);
+    }
+    return { codePoint, length, true };
+}
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+[[noreturn]] void ThrowNoMapping()
+{
+    throw EOstrelError("No mapping for the Unicode character exists in the target multi-byte code page");
+}
+
+// Calls emit for each code point of bytes; each invalid sequence becomes one U+FFFD.
+template <class TEmit> void ForEachCodePoint(std::string_view bytes, TEmit emit)
+{
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const auto sequence = ReadUtf8Sequence(bytes.substr(at));
+        emit(sequence.Valid ? sequence.CodePoint : ReplacementCharacter);
+        at += sequence.Length;
+    }
+}
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const auto sequence = ReadUtf8Sequence(bytes.substr(at));
+        if (!sequence.Valid)
+            return false;
+        at += sequence.Length;
+    }
+    return true;
+}
+
+std::string ValidUtf8(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes))
+        return std::string(bytes);
+    std::string out;
+    ForEachCodePoint(bytes, [&](char32_t c) { AppendUtf8(out, c); });
+    return out;
+}
+
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian)
+{
+    if (bytes.size() == 1)
+        ThrowNoMapping();
+    const auto unitAt = [&](std::size_t at) {
+        const auto first = Byte(bytes, at);
+        const auto second = Byte(bytes, at + 1);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    // An odd last byte is ignored.
+    const std::size_t units = bytes.size() / 2;
+    std::string out;
+    out.reserve(units);
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t unit = unitAt(2 * i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
+            const char32_t low = unitAt(2 * (i + 1));
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        // UTF-8 cannot hold a lone surrogate.
+        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? ReplacementCharacter : unit);
+    }
+    return out;
+}
+
+void AppendUtf16Unit(std::string& out, char32_t unit, bool bigEndian)
+{
+    const auto high = static_cast<char>(unit >> 8);
+    const auto low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+}
+
+std::string EncodeUtf16(std::string_view text, bool bigEndian)
+{
+    std::string out(bigEndian ? Utf16BEMark : Utf16LEMark);
+    out.reserve(out.size() + 2 * text.size());
+    ForEachCodePoint(text, [&](char32_t c) {
+        if (c < 0x10000) {
+            AppendUtf16Unit(out, c, bigEndian);
+        } else {
+            AppendUtf16Unit(out, 0xD800 + ((c - 0x10000) >> 10), bigEndian);
+            AppendUtf16Unit(out, 0xDC00 + ((c - 0x10000) & 0x3FF), bigEndian);
+        }
+    });
+    return out;
+}
+
+std::string EncodeUtf8(std::string_view text)
+{
+    return std::string(Utf8Mark) + ValidUtf8(text);
+}
+
+} // namespace
+
+TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi)
+{
+    if (bytes.starts_with(Utf8Mark)) {
+        const auto rest = bytes.substr(Utf8Mark.size());
+        if (!IsValidUtf8(rest))
+            ThrowNoMapping();
+        return { std::string(rest), TTextEncoding::Utf8 };
+    }
+    if (bytes.starts_with(Utf16LEMark))
+        return { DecodeUtf16(bytes.substr(Utf16LEMark.size()), false), TTextEncoding::Utf16LE };
+    if (bytes.starts_with(Utf16BEMark))
+        return { DecodeUtf16(bytes.substr(Utf16BEMark.size()), true), TTextEncoding::Utf16BE };
+    return { ansi.ToUtf8(bytes), TTextEncoding::Ansi };
+}
+
+std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi)
+{
+    switch (encoding) {
+    case TTextEncoding::Utf8:
+        return EncodeUtf8(text);
+    case TTextEncoding::Utf16LE:
+        return EncodeUtf16(text, false);
+    case TTextEncoding::Utf16BE:
+        return EncodeUtf16(text, true);
+    case TTextEncoding::Ansi:
+        break;
+    }
+    if (ansi.Number() != TCodePage::Utf8) {
+        if (auto bytes = ansi.FromUtf8(ValidUtf8(text)))
+            return std::move(*bytes);
+    }
+    return EncodeUtf8(text);
+}

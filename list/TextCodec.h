@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class TCodePage;
+
+// How a text file is stored, told by the byte-order mark at its start.
+enum class TTextEncoding {
+    // No mark: the system's code page.
+    Ansi,
+    Utf8,
+    Utf16LE,
+    Utf16BE,
+};
+
+struct TDecodedText
+{
+    // UTF-8.
+    std::string Text;
+    TTextEncoding Encoding = TTextEncoding::Ansi;
+};
+
+// Decodes a file's bytes by their mark. Throws EOstrelError when bytes after a UTF-8 mark
+// are not strictly valid UTF-8, or when exactly one byte follows a UTF-16 mark.
+TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi);
+
+// The file's bytes, mark first. Text in Ansi is written as UTF-8 with its mark when the code
+// page is UTF-8 or lacks one of the text's characters, so no character is ever changed.
+// Invalid UTF-8 in text is written as U+FFFD so the file always reads back.
+std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi);

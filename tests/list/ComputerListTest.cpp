@@ -1,0 +1,149 @@
+#include "list/ComputerList.h"
+
+#include "FakeControls.h"
+#include "platform/OstrelError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ComputerListTest : public testing::Test
+{
+protected:
+    TFakeListBox Rows { TControlDecl {} };
+    TComputerList List { Rows };
+
+    bool Online(int index) const { return List.Status(index) && List.Status(index)->Online; }
+};
+
+TEST_F(ComputerListTest, MergeMarksMatchWithoutRegardToUnicodeCase)
+{
+    List.Append("http://büro:80", TInfo(false));
+    List.Append("http://pc1:8080", TInfo(false));
+
+    List.MergeDiscovered("http://BÜRO:80");
+    List.MergeDiscovered("http://PC1:8080");
+
+    ASSERT_EQ(List.Count(), 2);
+    EXPECT_TRUE(Online(0));
+    EXPECT_TRUE(Online(1));
+    EXPECT_EQ(List.Text(0), "http://büro:80");
+    EXPECT_EQ(List.Text(1), "http://pc1:8080");
+}
+
+TEST_F(ComputerListTest, MergeAppendsUnknownAddressOnline)
+{
+    List.Append("John-PC:8080", std::nullopt);
+    List.MergeDiscovered("http://John-PC:8080");
+
+    ASSERT_EQ(List.Count(), 2);
+    EXPECT_EQ(List.Text(1), "http://John-PC:8080");
+    EXPECT_TRUE(Online(1));
+}
+
+TEST_F(ComputerListTest, MergeLeavesEntryWithoutStatusAloneAndAddsNothing)
+{
+    List.Append("http://pc1:8080", std::nullopt);
+    List.MergeDiscovered("http://pc1:8080");
+
+    ASSERT_EQ(List.Count(), 1);
+    EXPECT_EQ(List.Status(0), nullptr);
+}
+
+TEST_F(ComputerListTest, MergeMarksOnlyTheFirstOfEqualTexts)
+{
+    List.Append("http://pc1:8080", TInfo(false));
+    List.Append("http://PC1:8080", TInfo(false));
+    List.MergeDiscovered("http://pc1:8080");
+
+    EXPECT_TRUE(Online(0));
+    EXPECT_FALSE(Online(1));
+}
+
+TEST_F(ComputerListTest, FindExactComparesWholeTexts)
+{
+    List.Append("", std::nullopt);
+    List.Append("pc1", std::nullopt);
+    List.Append("pc10", std::nullopt);
+
+    EXPECT_EQ(List.FindExact("PC10"), 2);
+    EXPECT_EQ(List.FindExact(""), 0);
+    EXPECT_EQ(List.FindExact("pc"), TComputerList::None);
+}
+
+TEST_F(ComputerListTest, ReplaceTextKeepsStatusAndSelection)
+{
+    List.Append("a", TInfo(true));
+    List.Append("b", TInfo(false));
+    List.SetSelection(0);
+
+    List.ReplaceText(0, "c");
+
+    EXPECT_EQ(List.Text(0), "c");
+    EXPECT_TRUE(Online(0));
+    EXPECT_EQ(List.Selection(), 0);
+}
+
+TEST_F(ComputerListTest, DeleteMovesStatusWithItsEntryAndDropsSelection)
+{
+    List.Append("a", TInfo(false));
+    List.Append("b", TInfo(true));
+    List.Append("c", std::nullopt);
+    List.SetSelection(0);
+
+    List.Delete(0);
+
+    ASSERT_EQ(List.Count(), 2);
+    EXPECT_EQ(List.Text(0), "b");
+    EXPECT_TRUE(Online(0));
+    EXPECT_EQ(List.Status(1), nullptr);
+    EXPECT_EQ(List.Selection(), TComputerList::None);
+}
+
+TEST_F(ComputerListTest, SelectionRefusesIndexesThatNameNoEntry)
+{
+    List.Append("a", std::nullopt);
+    List.Append("b", std::nullopt);
+    List.SetSelection(1);
+
+    for (int index : { -1, 2, 100 })
+        List.SetSelection(index);
+
+    EXPECT_EQ(List.Selection(), 1);
+}
+
+TEST_F(ComputerListTest, MarkAllOfflineTouchesOnlyStatusesAndAlwaysRedraws)
+{
+    List.Append("a", TInfo(true));
+    List.Append("b", std::nullopt);
+    const int before = Rows.Invalidations;
+
+    List.MarkAllOffline();
+
+    EXPECT_FALSE(Online(0));
+    EXPECT_EQ(List.Status(1), nullptr);
+    EXPECT_EQ(Rows.Invalidations, before + 1);
+}
+
+TEST_F(ComputerListTest, EveryChangeRedraws)
+{
+    List.Append("a", std::nullopt);
+    List.ReplaceText(0, "b");
+    List.MarkOnline(0);
+    List.MarkAllOffline();
+    List.Delete(0);
+
+    EXPECT_EQ(Rows.Invalidations, 5);
+}
+
+TEST_F(ComputerListTest, IndexOutsideTheListIsAnError)
+{
+    List.Append("a", std::nullopt);
+
+    EXPECT_THROW(List.Text(1), EOstrelError);
+    EXPECT_THROW(List.Delete(-1), EOstrelError);
+    EXPECT_THROW(List.MarkOnline(1), EOstrelError);
+    EXPECT_EQ(List.Count(), 1);
+}
+
+} // namespace
