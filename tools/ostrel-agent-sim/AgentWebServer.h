@@ -1,0 +1,34 @@
+#pragma once
+
+#include "AgentOptions.h"
+#include "AgentPages.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace httplib {
+class Server;
+}
+
+// Serves every simulated computer's pages on the web port; the address the
+// browser connected to tells which computer it asked for.
+class TAgentWebServer
+{
+public:
+    explicit TAgentWebServer(const TAgentOptions& options);
+    ~TAgentWebServer();
+    TAgentWebServer(const TAgentWebServer&) = delete;
+    TAgentWebServer& operator=(const TAgentWebServer&) = delete;
+
+    // Binds the port; throws std::runtime_error when it cannot.
+    void Bind();
+    // Serves until Stop.
+    void Run();
+    void Stop();
+
+private:
+    const TAgentOptions& m_options;
+    std::map<std::string, TAgentPages> m_pagesByAddress;
+    std::unique_ptr<httplib::Server> m_server;
+};
