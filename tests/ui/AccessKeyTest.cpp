@@ -1,0 +1,34 @@
+#include "platform/AccessKey.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct TCaptionCase
+{
+    const char* Name;
+    const char* Caption;
+    const char* Expected;
+};
+
+class AccessKeyTest : public ::testing::TestWithParam<TCaptionCase>
+{
+};
+
+TEST_P(AccessKeyTest, MarksTheFirstLetterAndKeepsAmpersandsVisible)
+{
+    EXPECT_EQ(WithAccessKey(GetParam().Caption), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Captions, AccessKeyTest,
+                         ::testing::Values(TCaptionCase { "Open", "Open", "&Open" },
+                                           TCaptionCase { "LeadingBlank", " Edit", " &Edit" },
+                                           TCaptionCase { "Ampersand", "&Delete", "&&&Delete" },
+                                           TCaptionCase { "AmpersandInside", "Save & go", "&Save && go" },
+                                           TCaptionCase { "NonAscii",
+                                                          "\xC3\x9C"
+                                                          "bersicht",
+                                                          "&\xC3\x9C"
+                                                          "bersicht" },
+                                           TCaptionCase { "NoLetter", "- ", "- " }),
+                         [](const auto& row) { return std::string(row.param.Name); });
+} // namespace
