@@ -1,0 +1,163 @@
+// Real sockets; run inside private namespaces by in-private-net.sh,
+// where loopback is up and no packet can leave.
+#include "discovery/DiscoverySocket.h"
+#include "platform/OstrelError.h"
+#include "platform/qt/PosixSocketApi.h"
+#include "platform/SyncGate.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* BindText = "Could not bind socket. Address and port are already in use.";
+
+std::vector<std::uint8_t> Bytes(std::string_view text)
+{
+    return { text.begin(), text.end() };
+}
+
+class PosixSockets : public testing::Test
+{
+protected:
+    template <class TDone> bool PumpUntil(TDone done, std::chrono::milliseconds limit = 5s)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            Gate.RunPending();
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
+    }
+
+    std::string ErrorOf(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const EOstrelError& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+    // A socket of this test's own, standing in for an agent.
+    std::unique_ptr<TUdpSocket> Agent(TAddressFamily family = TAddressFamily::IPv4, std::uint16_t port = 0)
+    {
+        auto socket = Api.CreateUdpSocket(family);
+        EXPECT_EQ(socket->Open(), 0);
+        if (port != 0) {
+            EXPECT_EQ(socket->SetReuseAddress(true), 0);
+            EXPECT_EQ(socket->Bind(port), 0);
+        }
+        return socket;
+    }
+
+    TPosixSocketApi Api;
+    TSyncGate Gate;
+    std::vector<TReceivedDatagram> Read;
+    TDiscoverySocket Socket { Api, Gate, [this](const TReceivedDatagram& datagram) { Read.push_back(datagram); } };
+};
+
+TEST_F(PosixSockets, SecondCopyReportsTheBindTextOnOpenAndOnSendUntilThePortIsFree)
+{
+    Socket.Open();
+    TDiscoverySocket second(Api, Gate, [](const TReceivedDatagram&) {});
+    EXPECT_EQ(ErrorOf([&] { second.Open(); }), BindText);
+    EXPECT_EQ(ErrorOf([&] { second.SendRequest(); }), BindText);
+    EXPECT_FALSE(second.IsOpen());
+    Socket.Close();
+    EXPECT_EQ(ErrorOf([&] { second.SendRequest(); }), "");
+    EXPECT_TRUE(second.IsOpen());
+    second.Close();
+}
+
+TEST_F(PosixSockets, RequestIsBroadcastFromTheListeningPort)
+{
+    auto agent = Agent(TAddressFamily::IPv4, 8082);
+    Socket.SendRequest();
+    ASSERT_TRUE(agent->Wait(2000).Readable);
+    std::vector<std::uint8_t> buffer(100);
+    const auto received = agent->Receive(buffer);
+    ASSERT_EQ(received.Error, 0);
+    EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(received.Size)), "Hello, KVD");
+    EXPECT_FALSE(agent->Wait(200).Readable) << "one request, no repeats";
+}
+
+TEST_F(PosixSockets, DatagramOfBufferSizeIsHandledAndOneByteMoreDropped)
+{
+    Socket.Open();
+    auto agent = Agent();
+    const std::string padding(8192 - 20, ' ');
+    const auto fits = Bytes(padding + "I am here, Port:8080");
+    auto tooLong = fits;
+    tooLong.push_back(' ');
+    ASSERT_EQ(agent->SendTo(tooLong, "127.0.0.1", 8081).Error, 0);
+    ASSERT_EQ(agent->SendTo(fits, "127.0.0.1", 8081).Error, 0);
+    ASSERT_EQ(agent->SendTo({}, "127.0.0.1", 8081).Error, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 2; }));
+    EXPECT_EQ(Read[0].Payload, fits);
+    EXPECT_EQ(Read[0].SenderAddress, "127.0.0.1");
+    EXPECT_TRUE(Read[0].SenderName.has_value()) << "loopback has a name in /etc/hosts";
+    EXPECT_TRUE(Read[1].Payload.empty());
+    EXPECT_FALSE(PumpUntil([&] { return Read.size() > 2; }, 300ms));
+}
+
+TEST_F(PosixSockets, IPv6EndpointTakesOnlyIPv6AndItsSendersGetNoName)
+{
+    ASSERT_TRUE(Api.IPv6Offered());
+    Socket.Open();
+    auto agent6 = Agent(TAddressFamily::IPv6);
+    ASSERT_EQ(agent6->SendTo(Bytes("I am here, Port:1"), "::1", 8081).Error, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 1; }));
+    EXPECT_EQ(Read[0].SenderAddress, "::1");
+    EXPECT_FALSE(Read[0].SenderName);
+}
+
+TEST_F(PosixSockets, CloseEndsAWaitAtOnce)
+{
+    auto socket = Agent(TAddressFamily::IPv4, 0);
+    std::atomic<int> error = 0;
+    const auto started = std::chrono::steady_clock::now();
+    std::thread waiter([&] { error = socket->Wait(10000).Error; });
+    std::this_thread::sleep_for(50ms);
+    socket->Close();
+    waiter.join();
+    EXPECT_EQ(error, SocketErrors::NotSocket);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_EQ(socket->SetBroadcast(true), SocketErrors::NotSocket);
+}
+
+TEST_F(PosixSockets, ShutdownEndsPromptlyWithAHandOffPendingAndAgentsFlooding)
+{
+    Socket.Open();
+    auto agent = Agent();
+    std::atomic<bool> flooding = true;
+    std::thread flood([&] {
+        const auto reply = Bytes("I am here, Port:8080");
+        while (flooding)
+            agent->SendTo(reply, "127.0.0.1", 8081);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }));
+    const auto started = std::chrono::steady_clock::now();
+    Socket.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    flooding = false;
+    flood.join();
+    EXPECT_FALSE(Socket.IsOpen());
+}
+
+TEST_F(PosixSockets, ReverseNameNeedsANameAndAnIPv4Address)
+{
+    EXPECT_TRUE(Api.ReverseName("127.0.0.1").has_value());
+    EXPECT_FALSE(Api.ReverseName("192.0.2.77").has_value()) << "no name known: a numeric answer does not count";
+    EXPECT_FALSE(Api.ReverseName("::1").has_value());
+    EXPECT_FALSE(Api.ReverseName("not an address").has_value());
+}
+
+} // namespace
