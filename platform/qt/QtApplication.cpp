@@ -1,0 +1,145 @@
+#include "platform/qt/QtApplication.h"
+
+#include "platform/ErrorReport.h"
+#include "platform/OstrelError.h"
+#include "platform/qt/QtEventApplication.h"
+#include "platform/qt/QtForm.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <chrono>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <thread>
+
+namespace {
+
+QString ToQString(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void ShowBox(QWidget* owner, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+} // namespace
+
+TQtApplication::TQtApplication()
+    : m_application(std::make_unique<TQtEventApplication>())
+{
+    // Closing windows never ends the program by itself: only the main form's close query does.
+    m_application->setQuitOnLastWindowClosed(false);
+    m_application->OnEscapedException
+        = [this](std::exception_ptr error) { Dispatch([&] { std::rethrow_exception(error); }); };
+    m_syncGate.SetWake([this] {
+        QMetaObject::invokeMethod(
+            m_application.get(), [this] { m_syncGate.RunPending(); }, Qt::QueuedConnection);
+    });
+}
+
+TQtApplication::~TQtApplication()
+{
+    m_syncGate.SetWake({});
+}
+
+void TQtApplication::Run(TForm& mainForm)
+{
+    if (m_terminated)
+        return;
+    mainForm.Show();
+    if (m_terminated)
+        return;
+    QEventLoop loop;
+    m_mainLoop = &loop;
+    loop.exec();
+    m_mainLoop = nullptr;
+}
+
+void TQtApplication::ProcessMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_syncGate.RunPending();
+}
+
+void TQtApplication::Terminate()
+{
+    m_terminated = true;
+    // A loop asked to exit in the middle of a nested pump ends once the handler running it returns.
+    if (m_mainLoop)
+        m_mainLoop->exit();
+    for (auto* form : std::vector(m_modalForms))
+        form->SetModalResult(TForm::ModalResultCancel);
+}
+
+void TQtApplication::ShowErrorBox(const std::string& message)
+{
+    ShowBox(BoxOwner(), QStringLiteral("Ostrel"), ToQString(message));
+}
+
+void TQtApplication::ShowException(const std::exception& error)
+{
+    const auto title = ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
+    ShowBox(BoxOwner(), ToQString(title), ToQString(ExceptionReportText(error.what())));
+}
+
+std::uint32_t TQtApplication::GetTickCount()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void TQtApplication::Sleep(std::uint32_t milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void TQtApplication::MaskDivisionByZero()
+{
+    // Masking an exception means it no longer traps; the other traps stay as they were.
+    fedisableexcept(FE_DIVBYZERO);
+}
+
+void TQtApplication::Dispatch(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowException(error);
+    } catch (...) {
+        ShowException(EOstrelError("Unknown error"));
+    }
+}
+
+void TQtApplication::FormCreated(TQtForm& form)
+{
+    if (!m_mainForm)
+        m_mainForm = &form;
+}
+
+void TQtApplication::FormDestroyed(TQtForm& form)
+{
+    if (m_mainForm == &form)
+        m_mainForm = nullptr;
+    ModalEnded(form);
+}
+
+void TQtApplication::ModalStarted(TQtForm& form)
+{
+    m_modalForms.push_back(&form);
+}
+
+void TQtApplication::ModalEnded(TQtForm& form)
+{
+    std::erase(m_modalForms, &form);
+}
+
+QWidget* TQtApplication::BoxOwner() const
+{
+    // The box belongs to the application: over the active window, else the main form's.
+    if (auto* active = QApplication::activeWindow())
+        return active;
+    return m_mainForm ? &m_mainForm->Window() : nullptr;
+}

@@ -1,0 +1,36 @@
+#include "platform/qt/QtEventApplication.h"
+
+#include "platform/qt/QtForm.h"
+
+#include <QKeyEvent>
+
+namespace {
+
+// QApplication keeps a reference to argc for its whole life, so these outlive it.
+int ArgumentCount = 1;
+char ProgramName[] = "ostrel";
+char* Arguments[] = { ProgramName, nullptr };
+
+} // namespace
+
+TQtEventApplication::TQtEventApplication()
+    : QApplication(ArgumentCount, Arguments)
+{ }
+
+bool TQtEventApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        // notify sees a key event once, before it travels up the parents, which makes it
+        // the one place where a form can look at every typed character first.
+        if (event->type() == QEvent::KeyPress && receiver->isWidgetType()) {
+            auto* window = dynamic_cast<TQtFormWindow*>(static_cast<QWidget*>(receiver)->window());
+            if (window && window->PreviewKey(static_cast<QKeyEvent&>(*event)))
+                return true;
+        }
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (OnEscapedException)
+            OnEscapedException(std::current_exception());
+        return false;
+    }
+}
