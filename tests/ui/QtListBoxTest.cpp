@@ -1,0 +1,265 @@
+#include "platform/qt/QtListBox.h"
+
+#include "list/ComputerList.h"
+#include "list/Info.h"
+#include "platform/qt/QtListView.h"
+#include "platform/qt/QtPicture.h"
+#include "ui/ListPointer.h"
+#include "ui/RowPainter.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+constexpr QRgb IconColour = 0xFF2E93E2;
+constexpr QRgb BadgeColour = 0xFF00CC33;
+
+QImage Square(int size, QRgb colour)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+// The list of the main window, wired to the list view's rules the way the
+// main window wires it, with every event recorded.
+class QtListBoxTest : public ::testing::Test
+{
+protected:
+    QtListBoxTest()
+    {
+        TControlDecl decl;
+        decl.Kind = TControlKind::ListBox;
+        decl.Name = "ListBox1";
+        decl.Bounds = { 0, 0, 283, 423 };
+        decl.ItemHeight = 50;
+        decl.Border = false;
+        List = CreateQtListBox(decl, &Window, [](const std::function<void()>& handler) { handler(); });
+        Computers = std::make_unique<TComputerList>(*List);
+
+        List->OnDrawItem = [this](int row, const TRect& rect, TOwnerDrawState state, TCanvas& canvas) {
+            Painter.Draw(canvas, rect, state.Selected, Computers->Text(row), Computers->Status(row));
+        };
+        List->OnMouseDown = [this](TMouseButton, TShiftState, TPoint at) {
+            Events.push_back("down");
+            SelectRowUnderPointer(*List, *Computers, at);
+        };
+        List->OnClick = [this] { Events.push_back("click " + std::to_string(List->ItemIndex())); };
+        List->OnContextPopup = [this](TPoint at, bool& handled) {
+            Events.push_back("popup " + std::to_string(at.X) + "," + std::to_string(at.Y));
+            handled = SuppressContextMenu(*List, at);
+        };
+        Window.resize(283, 423);
+        Window.show();
+        QApplication::setActiveWindow(&Window);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    }
+
+    QWidget& Viewport() { return *List->View().viewport(); }
+    QImage Render()
+    {
+        // The view lays its rows out when its event loop turns.
+        QApplication::processEvents();
+        return List->View().grab().toImage();
+    }
+
+    void Press(Qt::MouseButton button, QPoint at) { QTest::mousePress(&Viewport(), button, {}, at); }
+    void Release(Qt::MouseButton button, QPoint at) { QTest::mouseRelease(&Viewport(), button, {}, at); }
+
+    QWidget Window;
+    TQtPicture Icon { Square(32, IconColour) };
+    TQtPicture Badge { Square(16, BadgeColour) };
+    TRowPainter Painter { Icon, Badge };
+    std::unique_ptr<TQtListBox> List;
+    std::unique_ptr<TComputerList> Computers;
+    std::vector<std::string> Events;
+};
+
+TEST_F(QtListBoxTest, RowsShowSelectionColoursIconAndBadgeAndTheWindowColourBelow)
+{
+    Computers->Append("online", TInfo(true));
+    Computers->Append("offline", TInfo(false));
+    Computers->Append("by hand", std::nullopt);
+    Computers->SetSelection(0);
+    const QImage image = Render();
+
+    for (const QPoint corner : { QPoint(0, 0), QPoint(282, 0), QPoint(0, 49), QPoint(282, 49) })
+        EXPECT_EQ(image.pixel(corner), 0xFF84ACDDu) << corner.x() << "," << corner.y();
+    EXPECT_EQ(image.pixel(1, 1), 0xFFD0E5FFu);
+    EXPECT_EQ(image.pixel(281, 48), 0xFFD0E5FFu);
+    EXPECT_EQ(image.pixel(0, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(image.pixel(281, 98), 0xFFFFFFFFu);
+
+    EXPECT_EQ(image.pixel(9, 9), BadgeColour);
+    EXPECT_EQ(image.pixel(30, 30), IconColour);
+    EXPECT_EQ(image.pixel(9, 59), IconColour);
+    EXPECT_EQ(image.pixel(9, 109), IconColour);
+    EXPECT_EQ(image.pixel(8, 109), 0xFFFFFFFFu);
+
+    const QRgb window = List->View().palette().color(QPalette::Base).rgba();
+    EXPECT_EQ(image.pixel(10, 150), window);
+    EXPECT_EQ(image.pixel(282, 422), window);
+}
+
+TEST_F(QtListBoxTest, KeyboardFocusDrawsNoOutline)
+{
+    Computers->Append("a", std::nullopt);
+    Computers->Append("b", std::nullopt);
+    Computers->SetSelection(1);
+    Window.setFocus();
+    const QImage unfocused = Render();
+
+    List->SetFocus();
+    ASSERT_TRUE(List->Focused());
+    // The current row without selection would carry a focus outline in most styles.
+    List->View().selectionModel()->setCurrentIndex(List->View().model()->index(0, 0), QItemSelectionModel::NoUpdate);
+
+    EXPECT_EQ(Render(), unfocused);
+}
+
+// Columns of the row, left to right, that hold any pixel darker than the fills.
+int RightmostInk(const QImage& image, int top, int bottom)
+{
+    for (int x = image.width() - 1; x >= 0; --x)
+        for (int y = top; y < bottom; ++y)
+            if (qGray(image.pixel(x, y)) < 128)
+                return x;
+    return -1;
+}
+
+TEST_F(QtListBoxTest, LongTextIsCutFivePixelsBeforeTheRightEdgeAndNarrowerWithAScrollBar)
+{
+    const std::string longText(200, 'W');
+    Computers->Append(longText, std::nullopt);
+    int ink = RightmostInk(Render(), 16, 50);
+    EXPECT_LT(ink, 278);
+    EXPECT_GT(ink, 260);
+    EXPECT_EQ(List->ClientRect().Right, 283);
+
+    for (int i = 0; i < 20; ++i)
+        Computers->Append("row " + std::to_string(i), std::nullopt);
+    QApplication::processEvents();
+    ASSERT_TRUE(List->View().verticalScrollBar()->isVisible());
+    const int right = List->ClientRect().Right;
+    EXPECT_LT(right, 283);
+    EXPECT_EQ(List->ItemRect(0).Right, right);
+    ink = RightmostInk(Render(), 16, 50);
+    EXPECT_LT(ink, right - 5);
+    EXPECT_GT(ink, right - 25);
+}
+
+TEST_F(QtListBoxTest, OnlyAPrimaryPressOrTheKeyboardRaisesTheClick)
+{
+    for (const char* text : { "alpha", "bravo", "charlie", "delta" })
+        Computers->Append(text, std::nullopt);
+
+    Press(Qt::RightButton, { 10, 60 });
+    Release(Qt::RightButton, { 10, 60 });
+    Press(Qt::MiddleButton, { 10, 110 });
+    Release(Qt::MiddleButton, { 10, 110 });
+    EXPECT_EQ(List->ItemIndex(), 2);
+
+    Press(Qt::LeftButton, { 10, 10 });
+    Release(Qt::LeftButton, { 10, 10 });
+    EXPECT_EQ(List->ItemIndex(), 0);
+
+    QTest::keyClick(&List->View(), Qt::Key_Down);
+    QTest::keyClick(&List->View(), Qt::Key_D);
+    EXPECT_EQ(List->ItemIndex(), 3);
+
+    // Neither the program nor a deselecting key raises it, nor empties the selection.
+    List->SetItemIndex(1);
+    QTest::keyClick(&List->View(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(List->ItemIndex(), 1);
+
+    EXPECT_EQ(Events, (std::vector<std::string> { "down", "down", "click 0", "down", "click 1", "click 3" }));
+}
+
+TEST_F(QtListBoxTest, PressesBelowTheLastRowKeepTheSelection)
+{
+    Computers->Append("a", std::nullopt);
+    Computers->Append("b", std::nullopt);
+    Computers->SetSelection(1);
+    for (const auto button : { Qt::LeftButton, Qt::RightButton, Qt::MiddleButton }) {
+        Press(button, { 10, 300 });
+        Release(button, { 10, 300 });
+    }
+    EXPECT_EQ(List->ItemIndex(), 1);
+    EXPECT_EQ(Events, (std::vector<std::string> { "down", "down", "down" }));
+}
+
+TEST_F(QtListBoxTest, DeletingTheSelectedRowLeavesNoneSelectedAndAllWhite)
+{
+    Computers->Append("a", std::nullopt);
+    Computers->Append("b", std::nullopt);
+    Computers->SetSelection(0);
+
+    Computers->Delete(0);
+
+    EXPECT_EQ(List->ItemIndex(), -1);
+    const QImage image = Render();
+    EXPECT_EQ(image.pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(image.pixel(1, 1), 0xFFFFFFFFu);
+}
+
+class QtListBoxMenuTest : public QtListBoxTest
+{
+protected:
+    QtListBoxMenuTest()
+    {
+        for (const char* caption : { "Open", "-", "Edit", "Delete" }) {
+            if (std::string(caption) == "-") {
+                Menu.addSeparator();
+                continue;
+            }
+            QObject::connect(Menu.addAction(caption), &QAction::triggered,
+                             [this, caption] { Events.push_back(std::string("chose ") + caption); });
+        }
+        QObject::connect(&Menu, &QMenu::aboutToShow, [this] { Events.push_back("menu shown"); });
+        List->SetPopupMenu(&Menu);
+        Computers->Append("a", std::nullopt);
+        Computers->Append("b", std::nullopt);
+    }
+
+    void RequestMenu(QContextMenuEvent::Reason reason, QPoint at)
+    {
+        QContextMenuEvent event(reason, at, Viewport().mapToGlobal(at));
+        QApplication::sendEvent(&Viewport(), &event);
+    }
+
+    QMenu Menu;
+};
+
+TEST_F(QtListBoxMenuTest, MenuOverARowOpensAtThePointerWithAccessKeys)
+{
+    Press(Qt::RightButton, { 20, 70 });
+    QPoint shownAt;
+    QTimer::singleShot(0, [&] {
+        shownAt = Menu.pos();
+        QTest::keyClick(&Menu, Qt::Key_E);
+    });
+    RequestMenu(QContextMenuEvent::Mouse, { 20, 70 });
+
+    EXPECT_EQ(shownAt, Viewport().mapToGlobal(QPoint(20, 70)));
+    EXPECT_EQ(Events, (std::vector<std::string> { "down", "popup 20,70", "menu shown", "chose Edit" }));
+    EXPECT_EQ(List->ItemIndex(), 1);
+    EXPECT_EQ(Menu.actions().at(0)->text(), "&Open");
+    EXPECT_EQ(Menu.actions().at(3)->text(), "&Delete");
+}
+
+TEST_F(QtListBoxMenuTest, KeyboardRequestsAndTheAreaBelowTheRowsShowNoMenu)
+{
+    Computers->SetSelection(0);
+    RequestMenu(QContextMenuEvent::Keyboard, { 10, 10 });
+    RequestMenu(QContextMenuEvent::Mouse, { 10, 200 });
+
+    EXPECT_EQ(Events, (std::vector<std::string> { "popup -1,-1", "popup 10,200" }));
+}
+} // namespace
