@@ -1,0 +1,24 @@
+#pragma once
+
+#include "list/TextCodec.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCodePage;
+
+// What a list file holds: the entries' texts in list order, and the encoding it was
+// stored in, which the next save keeps.
+struct TListFileContent
+{
+    std::vector<std::string> Entries;
+    TTextEncoding Encoding = TTextEncoding::Ansi;
+};
+
+// Reads "Name" of sections 0 to "Computers"-1, skipping empty texts. Throws EOstrelError
+// when the bytes cannot be decoded; malformed content otherwise just yields fewer entries.
+TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi);
+
+// The whole file for entries, mark included. Each text is written up to its first CR, LF or NUL.
+std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi);
