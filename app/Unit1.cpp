@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 
 #include "app/Form1Decl.h"
+#include "discovery/DiscoverySocket.h"
+#include "discovery/Scan.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
 #include "platform/Application.h"
@@ -31,7 +33,7 @@ TForm1::TForm1(TPlatform& platform)
     : m_platform(platform)
     , m_form(platform.CreateForm(Form1Decl()))
     , m_image1(platform.LoadPicture("computer.png"))
-    , m_image2(platform.LoadPicture("online.png"))
+    , m_image2(platform.LoadPicture("badge.png"))
     , m_computers(std::make_unique<TComputerList>(m_form->ListBox("ListBox1")))
     , m_rowPainter(std::make_unique<TRowPainter>(*m_image1, *m_image2))
     , m_viewer(std::make_unique<TViewer>(platform.Application(), *m_computers, m_form->WebBrowser("WebBrowser1"),
@@ -109,7 +111,7 @@ void TForm1::FormCloseQuery(bool& canClose)
     } catch (const std::exception& error) {
         m_platform.Application().ShowErrorBox(error.what());
     }
-    canClose = true;
+    canClose = !EndAfterScan();
 }
 
 void TForm1::FormKeyPress(char16_t& key)

@@ -7,12 +7,15 @@
 #include <string>
 
 class TComputerList;
+class TDiscoverySocket;
 class TForm;
 class TForm2;
 class TPicture;
 class TPlatform;
 class TRowPainter;
+class TScan;
 class TViewer;
+struct TReceivedDatagram;
 
 // The main window: its declared controls, start-up, close, keys, help link, and
 // the handlers that wire the list view, the viewer and discovery to them.
@@ -46,8 +49,12 @@ public:
     void SendDiscoveryRequest();
     // Stops the receive threads; called after the event loop ends, before the list goes.
     void CloseDiscovery();
-    void IdUDPServer1UDPRead(const std::string& payload, const std::string& senderAddress);
+    // Runs on the UI thread for every datagram the discovery socket receives.
+    void IdUDPServer1UDPRead(const TReceivedDatagram& datagram);
     void Button2Click();
+    // A close request during a scan: asks the program to end once the scan has
+    // finished and keeps the window up meanwhile; false when no scan runs.
+    bool EndAfterScan();
 
     // List view, viewer and address dialog.
     void ListBox1DrawItem(int row, const TRect& rect, TOwnerDrawState state, TCanvas& canvas);
@@ -68,6 +75,8 @@ public:
 
 private:
     void BindHandlers();
+    // Made on first use, so that a failed creation handler still leaves sends able to open it.
+    TDiscoverySocket& Discovery();
 
     TPlatform& m_platform;
     std::unique_ptr<TForm> m_form;
@@ -76,6 +85,9 @@ private:
     std::unique_ptr<TComputerList> m_computers;
     std::unique_ptr<TRowPainter> m_rowPainter;
     std::unique_ptr<TViewer> m_viewer;
+    std::unique_ptr<TScan> m_scan;
+    // Last, so it goes first: its receive threads hand datagrams to the members above.
+    std::unique_ptr<TDiscoverySocket> m_discovery;
 };
 
 // The program's two windows, reached by every handler.

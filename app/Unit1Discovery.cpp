@@ -1,13 +1,67 @@
 #include "app/Unit1.h"
+#include "discovery/DiscoverySocket.h"
+#include "discovery/Reply.h"
+#include "discovery/Scan.h"
+#include "list/ComputerList.h"
+#include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/OstrelError.h"
+#include "platform/Platform.h"
 
 // The discovery socket and the scan, wired to the main window.
 
-void TForm1::OpenDiscovery() { }
+TDiscoverySocket& TForm1::Discovery()
+{
+    if (!m_discovery)
+        m_discovery = std::make_unique<TDiscoverySocket>(
+            m_platform.Sockets(), m_platform.Application().SyncGate(),
+            [this](const TReceivedDatagram& datagram) { IdUDPServer1UDPRead(datagram); });
+    return *m_discovery;
+}
 
-void TForm1::SendDiscoveryRequest() { }
+void TForm1::OpenDiscovery()
+{
+    try {
+        Discovery().Open();
+    } catch (const EOstrelError& error) {
+        m_platform.Application().ShowErrorBox(error.what());
+    }
+}
 
-void TForm1::CloseDiscovery() { }
+void TForm1::SendDiscoveryRequest()
+{
+    try {
+        Discovery().SendRequest();
+    } catch (const EOstrelError& error) {
+        m_platform.Application().ShowErrorBox(error.what());
+    }
+}
 
-void TForm1::IdUDPServer1UDPRead(const std::string&, const std::string&) { }
+void TForm1::CloseDiscovery()
+{
+    if (m_discovery)
+        m_discovery->Close();
+}
 
-void TForm1::Button2Click() { }
+void TForm1::IdUDPServer1UDPRead(const TReceivedDatagram& datagram)
+{
+    if (const auto address = DiscoveredAddress(datagram))
+        m_computers->MergeDiscovered(*address);
+}
+
+void TForm1::Button2Click()
+{
+    if (!m_scan)
+        m_scan = std::make_unique<TScan>(
+            m_platform.Application(), [this] { m_computers->MarkAllOffline(); }, m_form->Button("Button2"),
+            m_form->ProgressBar("ProgressBar1"), [this] { SendDiscoveryRequest(); });
+    m_scan->Run();
+}
+
+bool TForm1::EndAfterScan()
+{
+    if (!m_scan || !m_scan->Running())
+        return false;
+    m_platform.Application().Terminate();
+    return true;
+}

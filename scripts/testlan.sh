@@ -26,6 +26,7 @@ testlan_up()
     TESTLAN_AGENTS_ADDRESS=10.77.0.2
     TESTLAN_PIDS=()
     TESTLAN_COMPUTERS=()
+    TESTLAN_STARTED=0
     local vethAdmin="ov${TESTLAN_ID}a" vethAgents="ov${TESTLAN_ID}g"
 
     ip netns add "$TESTLAN_ADMIN"
@@ -146,25 +147,39 @@ testlan_start_xvfb()
     return 1
 }
 
+# testlan_ostrel DATA OSTREL: runs Ostrel in the admin namespace in the background
+# (its PID in TESTLAN_OSTREL_PID), with DATA standing in for /var/lib, so a test
+# never touches the machine's own list file.
+testlan_ostrel()
+{
+    local data=$1 ostrel=$2
+    mkdir -p "$data"
+    ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
+        mount --make-rprivate / && mount --bind "$1" /var/lib && shift && exec "$@"' \
+        sh "$data" env QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
+    TESTLAN_OSTREL_PID=$!
+    TESTLAN_PIDS+=($!)
+}
+
 # testlan_down: stops what was started and removes both namespaces (and with them
 # the veth pair) and their /etc/netns folders. Safe to call twice or after a partial up.
 testlan_down()
 {
     local pid ns
     for pid in "${TESTLAN_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
     done
     for pid in "${TESTLAN_PIDS[@]}"; do
-        wait "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null || true
     done
     TESTLAN_PIDS=()
     for ns in "${TESTLAN_ADMIN:-}" "${TESTLAN_AGENTS:-}"; do
         [[ -n $ns ]] || continue
         # Anything still running in our own namespaces was started by us.
         for pid in $(ip netns pids "$ns" 2>/dev/null); do
-            kill "$pid" 2>/dev/null
+            kill "$pid" 2>/dev/null || true
         done
-        ip netns del "$ns" 2>/dev/null
+        ip netns del "$ns" 2>/dev/null || true
         rm -rf "/etc/netns/$ns"
     done
     return 0
