@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs Ostrel. Until the simulated LAN exists it runs in an
-# empty network namespace, so its start-up broadcast reaches nobody.
+# Sets up, builds and runs Ostrel on a simulated LAN of agents (scripts/testlan.sh):
+# its discovery broadcast reaches only the simulated computers, and everything
+# the LAN needs is removed when Ostrel closes.
+# Usage: scripts/run.sh [number of simulated computers, default 5]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,8 +10,4 @@ scripts/setup.sh
 cmake --preset release
 cmake --build --preset release -j "$(nproc)"
 
-export QTWEBENGINE_DISABLE_SANDBOX=1
-if [[ -n ${DISPLAY:-} ]]; then
-    exec unshare -n build/release/ostrel
-fi
-exec unshare -n xvfb-run -a -s "-screen 0 1280x800x24" build/release/ostrel
+exec scripts/testlan.sh run --agents "${1:-5}" --build build/release
