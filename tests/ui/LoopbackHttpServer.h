@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QTcpServer>
+
+// A tiny HTTP server on 127.0.0.1 that answers GET requests for the paths it
+// was given with their HTML, and every other path with 404.
+class TLoopbackHttpServer
+{
+public:
+    TLoopbackHttpServer();
+
+    void Serve(const QByteArray& path, const QByteArray& html) { m_pages[path] = html; }
+    QString Url(const QString& path) const;
+    // A loopback port on which nothing listens.
+    static quint16 ClosedPort();
+
+private:
+    void Answer(QTcpSocket& socket);
+
+    QTcpServer m_server;
+    QMap<QByteArray, QByteArray> m_pages;
+};
