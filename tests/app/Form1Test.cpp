@@ -1,0 +1,125 @@
+#include "app/Unit1.h"
+#include "discovery/FakeSockets.h"
+#include "FakeFileSystem.h"
+#include "FakePlatform.h"
+#include "list/ComputerList.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char* ListPath = "/data/Mervane/list.dat";
+
+class Form1Test : public ::testing::Test
+{
+protected:
+    Form1Test()
+    {
+        Platform.FileSystemImpl = &Files;
+        Platform.SocketsImpl = &Sockets;
+    }
+
+    std::unique_ptr<TForm1> CreateForm1() { return std::make_unique<TForm1>(Platform); }
+
+    TFakeFileSystem Files;
+    TFakeSocketApi Sockets;
+    TFakePlatform Platform;
+};
+
+TEST_F(Form1Test, StartsWithEmptyListAndVersionTitleWhenNoListFile)
+{
+    const auto form1 = CreateForm1();
+
+    EXPECT_EQ(form1->Form().Caption(), "Ostrel 4.1.1");
+    EXPECT_EQ(form1->Computers().Count(), 0);
+    EXPECT_EQ(Platform.App.DivisionByZeroMasks, 1);
+    EXPECT_TRUE(Platform.App.ExceptionReports.empty());
+    EXPECT_FALSE(Sockets.Made.empty()) << "the creation handler opens discovery";
+    EXPECT_EQ(Form1, form1.get());
+}
+
+TEST_F(Form1Test, LoadsListBeforeSettingTitle)
+{
+    Files.Folders.insert("/data/Mervane");
+    Files.Files[ListPath] = "[General]\r\nComputers=2\r\n\r\n[0]\r\nName=PC1:80\r\n\r\n[1]\r\nName=PC2:80\r\n";
+
+    const auto form1 = CreateForm1();
+
+    ASSERT_EQ(form1->Computers().Count(), 2);
+    EXPECT_EQ(form1->Computers().Text(1), "PC2:80");
+    EXPECT_EQ(form1->Form().Caption(), "Ostrel 4.1.1");
+}
+
+TEST_F(Form1Test, LoadErrorEndsCreationHandlerAndIsReportedOnce)
+{
+    Files.Folders.insert("/data/Mervane");
+    Files.Files[ListPath] = "\xEF\xBB\xBF[General]\xFF";
+
+    const auto form1 = CreateForm1();
+
+    EXPECT_EQ(form1->Form().Caption(), "Ostrel");
+    EXPECT_EQ(Platform.App.DivisionByZeroMasks, 0);
+    EXPECT_TRUE(Sockets.Made.empty()) << "discovery is not opened";
+    ASSERT_EQ(Platform.App.ExceptionReports.size(), 1u);
+    EXPECT_TRUE(Platform.App.ErrorBoxes.empty());
+    EXPECT_EQ(form1->Computers().Count(), 0);
+}
+
+TEST_F(Form1Test, CloseQuerySavesTheList)
+{
+    const auto form1 = CreateForm1();
+    form1->Computers().Append("http://pc1:8080", std::nullopt);
+
+    bool canClose = false;
+    form1->FormCloseQuery(canClose);
+
+    EXPECT_TRUE(canClose);
+    ASSERT_TRUE(Files.Files.contains(ListPath));
+    EXPECT_NE(Files.Files[ListPath].find("Name=http://pc1:8080"), std::string::npos);
+}
+
+TEST_F(Form1Test, FailedSaveShowsOneErrorBoxAndStillCloses)
+{
+    const auto form1 = CreateForm1();
+    const auto boxesBefore = Platform.App.ErrorBoxes.size();
+    Files.WriteResult = { TFileWriteFailure::Create, 13 };
+
+    bool canClose = false;
+    form1->FormCloseQuery(canClose);
+
+    EXPECT_TRUE(canClose);
+    ASSERT_EQ(Platform.App.ErrorBoxes.size(), boxesBefore + 1);
+    EXPECT_EQ(Platform.App.ErrorBoxes.back().rfind("Cannot create file \"/data/Mervane/list.dat\". ", 0), 0u);
+    EXPECT_FALSE(Files.Files.contains(ListPath));
+}
+
+TEST_F(Form1Test, OnlyCarriageReturnInjectsControlM)
+{
+    const auto form1 = CreateForm1();
+
+    for (const char16_t typed : { u'a', u'\n', u' ', u'\x0c', u'\r' }) {
+        char16_t key = typed;
+        form1->FormKeyPress(key);
+        EXPECT_EQ(key, typed) << "the key goes on to the focused control";
+    }
+
+    EXPECT_EQ(Platform.KeyboardImpl.Injections, 1);
+}
+
+TEST_F(Form1Test, HelpLinkUnderlinesOnHoverAndOpensMakersPage)
+{
+    const auto form1 = CreateForm1();
+    auto& link = form1->Form().Label("Label2");
+
+    link.OnMouseEnter();
+    EXPECT_TRUE(link.Underlined());
+    link.OnMouseLeave();
+    EXPECT_FALSE(link.Underlined());
+    EXPECT_TRUE(link.Bold());
+    link.OnClick();
+
+    EXPECT_EQ(Platform.ShellImpl.OpenedUrls,
+              std::vector<std::string> { "https://www.mervane.example/remote-management.html" });
+}
+
+} // namespace
