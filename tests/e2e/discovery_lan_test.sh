@@ -1,0 +1,237 @@
+#!/usr/bin/env bash
+# Discovery end to end: the real program under Xvfb in the admin namespace of a
+# test LAN (scripts/testlan.sh), simulated agents on the other side.
+# Usage: discovery_lan_test.sh OSTREL AGENT_SIM SCENARIO
+# Screenshots go to $OSTREL_E2E_SHOTS (default: a folder that is removed at the end).
+set -euo pipefail
+
+ostrel=$(realpath "$1")
+sim=$(realpath "$2")
+scenario=$3
+here=$(dirname "$(realpath "$0")")
+. "$here/../../scripts/testlan.sh"
+
+work=$(mktemp -d)
+data="$work/data"
+shots=${OSTREL_E2E_SHOTS:-$work/shots}
+mkdir -p "$shots" "$data/Mervane"
+trap 'testlan_down; rm -rf "$work"' EXIT
+
+fail()
+{
+    echo "FAIL ($scenario): $*" >&2
+    shot "failure"
+    exit 1
+}
+
+shot()
+{
+    import -display "$DISPLAY" -window root "$shots/$scenario-$1.png" 2>/dev/null || true
+}
+
+# until SECONDS COMMAND...: true as soon as COMMAND succeeds, false after SECONDS.
+until_true()
+{
+    local limit=$1
+    shift
+    local deadline=$((SECONDS + limit))
+    while ! "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
+# A child that has ended but is not yet reaped still answers kill -0; look at its state.
+running()
+{
+    [[ -e /proc/$1 ]] && [[ $(cut -d' ' -f3 "/proc/$1/stat") != Z ]]
+}
+
+window_named()
+{
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+# The online badge's green at the top left of row N's icon (rows are 50 pixels high).
+online()
+{
+    local pixel
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    pixel=$(convert "$work/now.png" -format "%[pixel:p{12,$((114 + 50 * $1))}]" info:) || return 1
+    [[ $pixel == "srgb(0,204,51)" ]]
+}
+
+offline()
+{
+    ! online "$1"
+}
+
+# The list file exactly as the program writes it: UTF-8 signature, CR LF lines.
+list_file()
+{
+    local index=0 name
+    printf '\xEF\xBB\xBF[General]\r\nComputers=%d\r\n\r\n' $#
+    for name in "$@"; do
+        printf '[%d]\r\nName=%s\r\n\r\n' $index "$name"
+        index=$((index + 1))
+    done
+}
+
+expect_list()
+{
+    list_file "$@" >"$work/expected.dat"
+    cmp -s "$work/expected.dat" "$data/Mervane/list.dat" || {
+        od -c "$data/Mervane/list.dat" | head -40 >&2
+        fail "list file differs from: $*"
+    }
+}
+
+start_ostrel()
+{
+    testlan_ostrel "$data" "$ostrel"
+    until_true 60 window_named "^Ostrel 4.1.1$" || fail "the main window did not show"
+}
+
+close_ostrel()
+{
+    kill -TERM "$TESTLAN_OSTREL_PID"
+    until_true 30 eval '! running $TESTLAN_OSTREL_PID' || fail "Ostrel did not end"
+}
+
+# Clicks the OK button at the bottom right of the error box.
+dismiss_box()
+{
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1
+}
+
+click_find_computers()
+{
+    xdotool mousemove 142 25 click 1
+}
+
+testlan_up
+testlan_start_xvfb
+
+case $scenario in
+first-show)
+    # An entry from the file in other letter case is marked online, not added again.
+    list_file "http://pc1:8080" "Typed-PC:8080" >"$data/Mervane/list.dat"
+    testlan_add_computers 2
+    testlan_start_agents "$sim" --web-port 8080
+    start_ostrel
+    until_true 20 online 0 || fail "http://pc1:8080 not marked online"
+    until_true 20 online 2 || fail "PC2 not added online"
+    offline 1 || fail "an entry that no agent named is online"
+    shot "online"
+    close_ostrel
+    expect_list "http://pc1:8080" "Typed-PC:8080" "http://PC2:8080"
+    ;;
+
+scan)
+    # Loaded from the file, so the rows keep this order whoever answers first.
+    list_file "http://PC1:8080" "http://PC2:8080" "http://PC3:8090" >"$data/Mervane/list.dat"
+    testlan_add_computers 2
+    testlan_start_agents "$sim" --web-port 8080
+    testlan_add_computer PC3 >/dev/null
+    testlan_start_agents "$sim" --web-port 8090
+    stoppable=${TESTLAN_PIDS[-1]}
+    start_ostrel
+    until_true 20 eval 'online 0 && online 1 && online 2' || fail "not all three online after the first show"
+    # PC3's agent stops answering; the scan re-marks the others and leaves it offline.
+    kill "$stoppable"
+    click_find_computers
+    sleep 3
+    shot "during-scan"
+    offline 2 || fail "PC3 still online during the scan"
+    online 0 || fail "PC1 not re-marked online within the scan's first steps"
+    sleep 9
+    shot "after-scan"
+    online 0 && online 1 || fail "answering agents not online after the scan"
+    offline 2 || fail "silent agent online after the scan"
+    close_ostrel
+    expect_list "http://PC1:8080" "http://PC2:8080" "http://PC3:8090"
+    ;;
+
+close-during-scan)
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    start_ostrel
+    until_true 20 online 0 || fail "PC1 not online"
+    click_find_computers
+    sleep 2
+    kill -TERM "$TESTLAN_OSTREL_PID"
+    until_true 5 test -s "$data/Mervane/list.dat" || fail "the list was not saved at once"
+    saved=$(stat -c %y "$data/Mervane/list.dat")
+    sleep 2
+    running "$TESTLAN_OSTREL_PID" || fail "the program ended before the scan did"
+    window_named "^Ostrel 4.1.1$" || fail "the window went before the scan ended"
+    shot "closing-during-scan"
+    until_true 15 eval '! running $TESTLAN_OSTREL_PID' || fail "the program did not end after the scan"
+    [[ $(stat -c %y "$data/Mervane/list.dat") == "$saved" ]] || fail "the list was saved again at the end"
+    expect_list "http://PC1:8080"
+    ;;
+
+replies)
+    # Every way an agent can answer, one simulated computer each.
+    testlan_add_computer Normal >/dev/null
+    testlan_start_agents "$sim" --web-port 8080
+    testlan_add_computer Prefixed >/dev/null
+    testlan_start_agents "$sim" --web-port 9002 --reply prefixed
+    testlan_add_computer EmptyPort >/dev/null
+    testlan_start_agents "$sim" --web-port 9003 --reply empty-port
+    testlan_add_computer Fits >/dev/null
+    testlan_start_agents "$sim" --web-port 9004 --reply size-8192
+    testlan_add_computer TooLong >/dev/null
+    testlan_start_agents "$sim" --web-port 9005 --reply size-8193
+    testlan_add_computer NoMarker >/dev/null
+    testlan_start_agents "$sim" --web-port 9006 --reply no-marker
+    testlan_add_computer LowerCase >/dev/null
+    testlan_start_agents "$sim" --web-port 9007 --reply lower-case
+    testlan_add_computer Twice >/dev/null
+    testlan_start_agents "$sim" --web-port 9008 --twice
+    testlan_add_computer Late >/dev/null
+    testlan_start_agents "$sim" --web-port 9009 --delay 4000
+    testlan_add_computer Ghost "" --unnamed >/dev/null
+    testlan_start_agents "$sim" --web-port 9010
+    start_ostrel
+    sleep 7
+    shot "replies"
+    close_ostrel
+    names=$(grep -a '^Name=' "$data/Mervane/list.dat" | tr -d '\r' | sort | tr '\n' '|')
+    expected="Name=http://EmptyPort:|Name=http://Fits:9004|Name=http://Late:9009|Name=http://Normal:8080|Name=http://Prefixed: I am here, Port:9002|Name=http://Twice:9008|"
+    [[ $names == "$expected" ]] || fail "entries were: $names"
+    ;;
+
+second-copy)
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    start_ostrel
+    first=$TESTLAN_OSTREL_PID
+    mkdir -p "$work/data2"
+    testlan_ostrel "$work/data2" "$ostrel"
+    # The bind error while the window is made, and again for the first-show request.
+    for box in creation first-show; do
+        until_true 60 window_named "^Ostrel$" || fail "no error box at the $box"
+        id=$(xdotool search --onlyvisible --name '^Ostrel$' | head -1)
+        # Without a window manager the box may lie under the main window.
+        xdotool windowraise "$id"
+        sleep 0.5
+        shot "bind-error-$box"
+        dismiss_box "$id"
+        until_true 10 eval '! xdotool search --onlyvisible --name "^Ostrel$" | grep -qx "$id"' \
+            || fail "the $box box did not go"
+    done
+    until_true 10 eval '(($(xdotool search --onlyvisible --name "^Ostrel 4.1.1$" | wc -l) == 2))' \
+        || fail "the second copy's window did not show"
+    running "$TESTLAN_OSTREL_PID" || fail "the second copy did not run on"
+    running "$first" || fail "the first copy ended"
+    ;;
+
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+echo "PASS ($scenario)"
