@@ -1,6 +1,7 @@
 #include "platform/qt/QtControls.h"
 
 #include "platform/OstrelError.h"
+#include "platform/qt/QtLineEdit.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
@@ -131,7 +132,7 @@ void TQtProgressBar::SetPosition(int position)
 }
 
 TQtEdit::TQtEdit(const TControlDecl& decl, QWidget* parent)
-    : TQtWidgetControl(decl.Name, new QLineEdit(ToQString(decl.Caption), parent))
+    : TQtWidgetControl(decl.Name, new TQtLineEdit(ToQString(decl.Caption), parent))
 { }
 
 std::string TQtEdit::Text() const

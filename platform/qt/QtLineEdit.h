@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A single-line edit box that selects its whole text whenever it receives the
+// focus other than by a mouse click; Qt's own box does so only for Tab.
+class TQtLineEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
