@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The viewer end to end: the real program under Xvfb in the admin namespace of a
+# test LAN (scripts/testlan.sh), simulated agents on the other side.
+# Usage: viewer_lan_test.sh OSTREL AGENT_SIM SCENARIO
+# Screenshots go to $OSTREL_E2E_SHOTS (default: a folder that is removed at the end).
+set -euo pipefail
+
+ostrel=$(realpath "$1")
+sim=$(realpath "$2")
+scenario=$3
+here=$(dirname "$(realpath "$0")")
+. "$here/../../scripts/testlan.sh"
+
+work=$(mktemp -d)
+data="$work/data"
+shots=${OSTREL_E2E_SHOTS:-$work/shots}
+mkdir -p "$shots" "$data/Mervane"
+trap 'testlan_down; rm -rf "$work"' EXIT
+
+# Screen places: the window is maximised at the origin without a frame.
+rowX=142
+viewX=900
+viewY=500
+agentBackground="srgb(244,246,248)"
+
+fail()
+{
+    echo "FAIL ($scenario): $*" >&2
+    shot failure
+    exit 1
+}
+
+shot()
+{
+    import -display "$DISPLAY" -window root "$shots/viewer-$scenario-$1.png" 2>/dev/null || true
+}
+
+# until_true SECONDS COMMAND...: true as soon as COMMAND succeeds, false after SECONDS.
+until_true()
+{
+    local deadline=$((SECONDS + $1))
+    shift
+    while ! "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
+title_is()
+{
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+pixel()
+{
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    convert "$work/now.png" -format "%[pixel:p{$1,$2}]" info:
+}
+
+pixel_is()
+{
+    [[ $(pixel "$1" "$2") == "$3" ]]
+}
+
+# Row N's vertical middle on the screen: the list starts at 101, rows are 50 high.
+row_y()
+{
+    echo $((126 + 50 * $1))
+}
+
+# The online badge's green at the top left of row N's icon.
+online()
+{
+    pixel_is 12 $((114 + 50 * $1)) "srgb(0,204,51)"
+}
+
+# Dark text in the status line to the right of where "Connecting..." ends: the
+# status line names a failing address.
+status_names_an_address()
+{
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    local darkest
+    darkest=$(convert "$work/now.png" -crop 120x14+380+777 -colorspace gray -format "%[fx:minima.intensity]" info:)
+    awk -v d="$darkest" 'BEGIN { exit !(d < 0.5) }'
+}
+
+list_file()
+{
+    local index=0 name
+    printf '\xEF\xBB\xBF[General]\r\nComputers=%d\r\n\r\n' $#
+    for name in "$@"; do
+        printf '[%d]\r\nName=%s\r\n\r\n' $index "$name"
+        index=$((index + 1))
+    done
+}
+
+start_ostrel()
+{
+    testlan_ostrel "$data" "$ostrel"
+    until_true 60 title_is "Ostrel 4.1.1" || fail "the main window did not show"
+}
+
+# Row N shows its computer icon: the window is up and takes input.
+row_drawn()
+{
+    [[ $(pixel 26 $((124 + 50 * $1))) != "srgb(255,255,255)" ]]
+}
+
+click_row()
+{
+    until_true 30 row_drawn "$1" || fail "row $1 was not drawn"
+    xdotool mousemove $rowX "$(row_y "$1")" click "${2:-1}"
+}
+
+testlan_up
+testlan_start_xvfb
+
+case $scenario in
+open-page)
+    # A discovered computer, clicked, shows its agent's page; its menu's Open, by
+    # access key, opens the other one.
+    testlan_add_computers 2 PC >/dev/null
+    testlan_start_agents "$sim" --web-port 8080
+    start_ostrel
+    until_true 30 online 0 || fail "PC1 was not discovered"
+    until_true 30 online 1 || fail "PC2 was not discovered"
+    click_row 0
+    until_true 30 title_is "Ostrel 4.1.1 - http://PC1:8080" || fail "PC1's page did not complete"
+    until_true 30 pixel_is $viewX $viewY "$agentBackground" || fail "PC1's page was not painted"
+    shot pc1
+    click_row 1 3
+    sleep 0.5
+    xdotool key o
+    until_true 30 title_is "Ostrel 4.1.1 - http://PC2:8080" || fail "Open in the menu did not open PC2"
+    until_true 30 pixel_is $viewX $viewY "$agentBackground" || fail "PC2's page was not painted"
+    shot pc2
+    ;;
+agent-down)
+    # A computer whose agent does not listen: the view stays blank, the status
+    # line names the address, the title names the entry all the same.
+    testlan_add_computer Down-PC >/dev/null
+    list_file "Down-PC:8090" >"$data/Mervane/list.dat"
+    start_ostrel
+    click_row 0
+    until_true 30 title_is "Ostrel 4.1.1 - Down-PC:8090" || fail "the failed download did not set the title"
+    until_true 10 status_names_an_address || fail "the status line names no address"
+    pixel_is $viewX $viewY "srgb(255,255,255)" || fail "the view is not blank"
+    pixel_is 400 60 "srgb(255,255,255)" || fail "the view shows an error page"
+    shot down
+    ;;
+frame-fail)
+    # A page whose frame cannot load keeps the page; the frame shows no error page.
+    testlan_add_computers 1 PC >/dev/null
+    testlan_start_agents "$sim" --web-port 8080
+    list_file "PC1:8080/frame-fail" >"$data/Mervane/list.dat"
+    start_ostrel
+    click_row 0
+    until_true 30 title_is "Ostrel 4.1.1 - PC1:8080/frame-fail" || fail "the page did not complete"
+    until_true 30 pixel_is $viewX $viewY "$agentBackground" || fail "the page was not kept"
+    shot frame
+    ;;
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+echo "PASS ($scenario)"
