@@ -55,7 +55,8 @@ testlan_up()
 
 # testlan_add_computer NAME [ADDRESS] [--unnamed]: one simulated computer; its address
 # (the next free one unless given) is added on the agents' side and, unless
-# --unnamed, mapped to NAME in the admin hosts file. Prints the address.
+# --unnamed, mapped to NAME in the admin hosts file. The address is left in
+# TESTLAN_LAST_ADDRESS (not printed: a command substitution would lose the bookkeeping).
 testlan_add_computer()
 {
     local name=$1 address=${2:-} named=1
@@ -69,7 +70,7 @@ testlan_add_computer()
         printf '%s\t%s\n' "$address" "$name" >>"/etc/netns/$TESTLAN_ADMIN/hosts"
     fi
     TESTLAN_COMPUTERS+=("$address=$name")
-    echo "$address"
+    TESTLAN_LAST_ADDRESS=$address
 }
 
 # testlan_add_computers N [PREFIX]: N computers PREFIX1..PREFIXN (default PC), added in one go.

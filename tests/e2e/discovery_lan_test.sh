@@ -134,7 +134,7 @@ scan)
     list_file "http://PC1:8080" "http://PC2:8080" "http://PC3:8090" >"$data/Mervane/list.dat"
     testlan_add_computers 2
     testlan_start_agents "$sim" --web-port 8080
-    testlan_add_computer PC3 >/dev/null
+    testlan_add_computer PC3
     testlan_start_agents "$sim" --web-port 8090
     stoppable=${TESTLAN_PIDS[-1]}
     start_ostrel
@@ -175,25 +175,25 @@ close-during-scan)
 
 replies)
     # Every way an agent can answer, one simulated computer each.
-    testlan_add_computer Normal >/dev/null
+    testlan_add_computer Normal
     testlan_start_agents "$sim" --web-port 8080
-    testlan_add_computer Prefixed >/dev/null
+    testlan_add_computer Prefixed
     testlan_start_agents "$sim" --web-port 9002 --reply prefixed
-    testlan_add_computer EmptyPort >/dev/null
+    testlan_add_computer EmptyPort
     testlan_start_agents "$sim" --web-port 9003 --reply empty-port
-    testlan_add_computer Fits >/dev/null
+    testlan_add_computer Fits
     testlan_start_agents "$sim" --web-port 9004 --reply size-8192
-    testlan_add_computer TooLong >/dev/null
+    testlan_add_computer TooLong
     testlan_start_agents "$sim" --web-port 9005 --reply size-8193
-    testlan_add_computer NoMarker >/dev/null
+    testlan_add_computer NoMarker
     testlan_start_agents "$sim" --web-port 9006 --reply no-marker
-    testlan_add_computer LowerCase >/dev/null
+    testlan_add_computer LowerCase
     testlan_start_agents "$sim" --web-port 9007 --reply lower-case
-    testlan_add_computer Twice >/dev/null
+    testlan_add_computer Twice
     testlan_start_agents "$sim" --web-port 9008 --twice
-    testlan_add_computer Late >/dev/null
+    testlan_add_computer Late
     testlan_start_agents "$sim" --web-port 9009 --delay 4000
-    testlan_add_computer Ghost "" --unnamed >/dev/null
+    testlan_add_computer Ghost "" --unnamed
     testlan_start_agents "$sim" --web-port 9010
     start_ostrel
     sleep 7
