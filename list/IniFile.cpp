@@ -12,6 +12,16 @@ bool IsBlank(char c)
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
+// Where the line from start ends: at its CR or LF, or at the end of the text.
+std::size_t LineEnd(std::string_view text, std::size_t start)
+{
+    // A plain loop: find_first_of searches the set once per character.
+    std::size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+        ++end;
+    return end;
+}
+
 std::string_view Trim(std::string_view text)
 {
     while (!text.empty() && IsBlank(text.front()))
@@ -21,25 +31,32 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
-// What is left of a name after dropping letters and every non-ASCII byte. Case rules
-// only ever relate letters, so two names equal without regard to case share this key.
-std::string CaseFreeKey(std::string_view name)
+// A hash of what is left of a name after dropping letters and every non-ASCII byte. Case
+// rules only ever relate letters, so two names equal without regard to case share it.
+std::uint64_t CaseFreeHash(std::string_view name)
 {
-    std::string key;
+    // FNV-1a: short names, no allocation.
+    std::uint64_t hash = 14695981039346656037u;
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         const bool asciiLetter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
         if (byte < 0x80 && !asciiLetter)
-            key += c;
+            hash = (hash ^ byte) * 1099511628211u;
     }
-    return key;
+    return hash;
+}
+
+// Exact equality is by far the most common case and needs no case rules.
+bool SameName(std::string_view a, std::string_view b)
+{
+    return a == b || SameText(a, b);
 }
 
 // Index of the section's first line with key, or the line count when there is none.
 std::size_t FindKey(const TIniFile::TSection& section, std::string_view key)
 {
     const auto found = std::find_if(section.Lines.begin(), section.Lines.end(), [&](const TIniFile::TLine& line) {
-        return line.HasKey && SameText(line.Key, key);
+        return line.HasKey && SameName(line.Key, key);
     });
     return static_cast<std::size_t>(found - section.Lines.begin());
 }
@@ -53,7 +70,7 @@ TIniFile TIniFile::Parse(std::string_view text)
     TSection* current = nullptr;
     std::size_t start = 0;
     while (start <= text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const std::size_t end = LineEnd(text, start);
         const auto line = Trim(text.substr(start, end - start));
         start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
 
@@ -110,7 +127,9 @@ void TIniFile::WriteWholeNumber(std::string_view section, std::string_view key, 
 void TIniFile::Clear()
 {
     m_sections.clear();
-    m_sectionsByCaseFreeKey.clear();
+    m_chains.clear();
+    m_usedChains = 0;
+    m_nextWithSameKey.clear();
 }
 
 std::string TIniFile::Serialise() const
@@ -135,17 +154,51 @@ std::string TIniFile::Serialise() const
 
 TIniFile::TSection& TIniFile::AddSection(std::string_view name)
 {
-    m_sectionsByCaseFreeKey[CaseFreeKey(name)].push_back(m_sections.size());
+    const std::size_t index = m_sections.size();
+    m_nextWithSameKey.push_back(NoSection);
+    TChain& chain = ChainOf(CaseFreeHash(name));
+    if (chain.First == NoSection)
+        chain.First = index;
+    else
+        m_nextWithSameKey[chain.Last] = index;
+    chain.Last = index;
     return m_sections.emplace_back(TSection { std::string(name), {} });
 }
 
 std::optional<std::size_t> TIniFile::FindSection(std::string_view name) const
 {
-    const auto candidates = m_sectionsByCaseFreeKey.find(CaseFreeKey(name));
-    if (candidates == m_sectionsByCaseFreeKey.end())
+    if (m_chains.empty())
         return std::nullopt;
-    for (const std::size_t index : candidates->second)
-        if (SameText(m_sections[index].Name, name))
+    const TChain& chain = m_chains[SlotOf(CaseFreeHash(name))];
+    for (std::size_t index = chain.First; index != NoSection; index = m_nextWithSameKey[index])
+        if (SameName(m_sections[index].Name, name))
             return index;
     return std::nullopt;
+}
+
+TIniFile::TChain& TIniFile::ChainOf(std::uint64_t hash)
+{
+    // Kept at most half full, so probes stay short.
+    if (2 * (m_usedChains + 1) > m_chains.size()) {
+        std::vector<TChain> old(std::max<std::size_t>(16, 2 * m_chains.size()));
+        old.swap(m_chains);
+        for (const TChain& chain : old)
+            if (chain.First != NoSection)
+                m_chains[SlotOf(chain.Hash)] = chain;
+    }
+    TChain& chain = m_chains[SlotOf(hash)];
+    if (chain.First == NoSection) {
+        chain.Hash = hash;
+        ++m_usedChains;
+    }
+    return chain;
+}
+
+std::size_t TIniFile::SlotOf(std::uint64_t hash) const
+{
+    const std::size_t mask = m_chains.size() - 1;
+    std::size_t slot = hash & mask;
+    while (m_chains[slot].First != NoSection && m_chains[slot].Hash != hash)
+        slot = (slot + 1) & mask;
+    return slot;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // An INI text in memory: ordered sections of ordered lines. Section names and keys are
@@ -46,6 +46,22 @@ private:
     std::optional<std::size_t> FindSection(std::string_view name) const;
 
     std::vector<TSection> m_sections;
-    // Sections by a key that letter case cannot change, so lookups compare few names.
-    std::unordered_map<std::string, std::vector<std::size_t>> m_sectionsByCaseFreeKey;
+    // Sections by the hash of a key that letter case cannot change, so lookups compare few
+    // names: an open-addressing table of each hash's first and last section, and for every
+    // section the next with its hash. Flat, because a list file has a section per entry.
+    struct TChain
+    {
+        std::uint64_t Hash = 0;
+        std::size_t First = NoSection;
+        std::size_t Last = NoSection;
+    };
+    static constexpr std::size_t NoSection = static_cast<std::size_t>(-1);
+    // The chain of hash, made empty when there is none yet.
+    TChain& ChainOf(std::uint64_t hash);
+    // The slot holding hash's chain, or the free slot where it would go.
+    std::size_t SlotOf(std::uint64_t hash) const;
+
+    std::vector<TChain> m_chains;
+    std::size_t m_usedChains = 0;
+    std::vector<std::size_t> m_nextWithSameKey;
 };

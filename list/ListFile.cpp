@@ -31,15 +31,15 @@ std::string Reason(const TFileSystem& files, int error)
     throw EOstrelError(std::string(what) + " \"" + path + "\". " + reason);
 }
 
-// A missing file (or a folder in its place) reads as an empty list.
-TListFileContent ReadListFile(TFileSystem& files, const std::string& path)
+// The list file's bytes; a missing file (or a folder in its place) reads as empty.
+std::string ReadListFile(TFileSystem& files, const std::string& path)
 {
     if (!files.FileExists(path))
         return {};
-    const auto read = files.ReadFile(path);
+    auto read = files.ReadFile(path);
     if (read.Error != 0)
         ThrowFileError("Cannot open file", path, Reason(files, read.Error));
-    return ParseListFile(read.Bytes, files.AnsiCodePage());
+    return std::move(read.Bytes);
 }
 
 } // namespace
@@ -66,7 +66,8 @@ void LoadList(TComputerList& list, TFileSystem& files)
     // Without the shared folder there is no list file to read.
     if (folder.empty())
         return;
-    for (const auto& text : ReadListFile(files, Child(folder, ListFileName, separator)).Entries)
+    const auto bytes = ReadListFile(files, Child(folder, ListFileName, separator));
+    for (const auto& text : ParseListFile(bytes, files.AnsiCodePage()).Entries)
         list.Append(text, TInfo(false));
 }
 
@@ -80,7 +81,7 @@ void SaveList(const TComputerList& list, TFileSystem& files)
     if (!folder.empty()) {
         path = Child(folder, ListFileName, separator);
         // Reading first settles the encoding, and refuses to replace a file it cannot read.
-        encoding = ReadListFile(files, path).Encoding;
+        encoding = ListFileEncoding(ReadListFile(files, path), files.AnsiCodePage());
     } else {
         const std::string base = files.CommonDataFolder();
         if (base.empty())

@@ -2,8 +2,8 @@
 
 #include "list/IniFile.h"
 
+#include <algorithm>
 #include <charconv>
-#include <map>
 #include <optional>
 
 namespace {
@@ -12,7 +12,7 @@ constexpr std::string_view GeneralSection = "General";
 constexpr std::string_view CountKey = "Computers";
 constexpr std::string_view NameKey = "Name";
 
-// The section index that "[name]" stands for when name is i in plain decimal, as written.
+// The i that "[name]" stands for when name is i in plain decimal, the only form a lookup of i finds.
 std::optional<int> SectionIndex(std::string_view name)
 {
     int index = 0;
@@ -27,7 +27,8 @@ std::optional<int> SectionIndex(std::string_view name)
 // and anything after it would become lines or sections of its own.
 std::string_view SingleLine(std::string_view text)
 {
-    return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
+    const auto end = std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
+    return text.substr(0, static_cast<std::size_t>(end - text.begin()));
 }
 
 } // namespace
@@ -39,21 +40,25 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
     const int count = ini.ReadWholeNumber(GeneralSection, CountKey, 0);
 
     // Walks the sections the file has rather than every i below count, so a huge
-    // "Computers" value cannot make reading take forever. Only the first section of
-    // each name counts, as a lookup by name would find.
-    std::map<int, std::string> byIndex;
-    for (const auto& section : ini.Sections()) {
-        const auto index = SectionIndex(section.Name);
-        if (index && *index < count && !byIndex.contains(*index))
-            byIndex.emplace(*index, ini.ReadText(section.Name, NameKey, ""));
-    }
+    // "Computers" value cannot make reading take forever.
+    std::vector<int> indexes;
+    for (const auto& section : ini.Sections())
+        if (const auto index = SectionIndex(section.Name); index && *index < count)
+            indexes.push_back(*index);
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
 
     TListFileContent content;
     content.Encoding = decoded.Encoding;
-    for (auto& [index, text] : byIndex)
-        if (!text.empty())
+    for (const int index : indexes)
+        if (auto text = ini.ReadText(std::to_string(index), NameKey, ""); !text.empty())
             content.Entries.push_back(std::move(text));
     return content;
+}
+
+TTextEncoding ListFileEncoding(std::string_view bytes, const TCodePage& ansi)
+{
+    return DecodeText(bytes, ansi).Encoding;
 }
 
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi)

@@ -20,5 +20,8 @@ struct TListFileContent
 // when the bytes cannot be decoded; malformed content otherwise just yields fewer entries.
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi);
 
+// The encoding a list file was stored in. Throws EOstrelError when the bytes cannot be decoded.
+TTextEncoding ListFileEncoding(std::string_view bytes, const TCodePage& ansi);
+
 // The whole file for entries, mark included. Each text is written up to its first CR, LF or NUL.
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi);

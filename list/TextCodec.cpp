@@ -106,6 +106,10 @@ bool IsValidUtf8(std::string_view bytes)
 {
     std::size_t at = 0;
     while (at < bytes.size()) {
+        if (Byte(bytes, at) < 0x80) {
+            ++at;
+            continue;
+        }
         const auto sequence = ReadUtf8Sequence(bytes.substr(at));
         if (!sequence.Valid)
             return false;

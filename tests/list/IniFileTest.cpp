@@ -87,4 +87,24 @@ TEST(IniFileTest, ReadWholeNumberUsesDefaultForUnusableValue)
     EXPECT_EQ(ini.ReadWholeNumber("G", "missing", 5), 5);
 }
 
+TEST(IniFileTest, LookupsFindTheirSectionAmongMany)
+{
+    TIniFile ini;
+    // Names that differ only in letters share a case-free key; the numbers spread the rest.
+    const std::vector<std::string> letterNames { "ab", "ba", "AB", "Übung", "übung", "x" };
+    for (int i = 0; i < 2000; ++i)
+        ini.WriteText("Section" + std::to_string(i), "k", std::to_string(i));
+    for (const auto& name : letterNames)
+        ini.WriteText(name, "k", name);
+
+    EXPECT_EQ(ini.ReadText("SECTION0", "K", ""), "0");
+    EXPECT_EQ(ini.ReadText("section1999", "k", ""), "1999");
+    EXPECT_EQ(ini.ReadText("section2000", "k", "none"), "none");
+    EXPECT_EQ(ini.ReadText("BA", "k", ""), "ba");
+    EXPECT_EQ(ini.ReadText("Ab", "k", ""), "AB") << "writing to an equal name changes the first section";
+    EXPECT_EQ(ini.ReadText("ÜBUNG", "k", ""), "übung");
+    EXPECT_EQ(ini.ReadText("y", "k", "none"), "none");
+    EXPECT_EQ(ini.Sections().size(), 2004u);
+}
+
 } // namespace

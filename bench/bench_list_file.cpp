@@ -1,0 +1,79 @@
+// Loading and saving the list file through the real file system, for lists of 10k to 1M entries.
+#include "FakeControls.h"
+#include "list/ComputerList.h"
+#include "list/ListFile.h"
+#include "platform/qt/PosixFileSystem.h"
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class TScratchFolder
+{
+public:
+    TScratchFolder()
+        : m_path(fs::temp_directory_path() / ("ostrel-bench-" + std::to_string(std::random_device {}())))
+    {
+        fs::create_directories(m_path);
+    }
+    TScratchFolder(const TScratchFolder&) = delete;
+    TScratchFolder& operator=(const TScratchFolder&) = delete;
+    ~TScratchFolder() { fs::remove_all(m_path); }
+
+    std::string Path() const { return m_path.string(); }
+
+private:
+    fs::path m_path;
+};
+
+struct TFilledList
+{
+    explicit TFilledList(std::int64_t count)
+    {
+        for (std::int64_t i = 0; i < count; ++i)
+            List.Append("http://computer-" + std::to_string(i) + ".example:8080", TInfo(false));
+    }
+
+    TFakeListBox Rows { TControlDecl {} };
+    TComputerList List { Rows };
+};
+
+void BM_SaveList(benchmark::State& state)
+{
+    TScratchFolder folder;
+    TPosixFileSystem files(folder.Path());
+    const TFilledList filled(state.range(0));
+    for (auto _ : state)
+        SaveList(filled.List, files);
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_LoadList(benchmark::State& state)
+{
+    TScratchFolder folder;
+    TPosixFileSystem files(folder.Path());
+    SaveList(TFilledList(state.range(0)).List, files);
+    std::optional<TFilledList> loaded;
+    for (auto _ : state) {
+        state.PauseTiming();
+        loaded.emplace(0);
+        state.ResumeTiming();
+        LoadList(loaded->List, files);
+        state.PauseTiming();
+        loaded.reset();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+} // namespace
+
+BENCHMARK(BM_SaveList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_LoadList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
+
+BENCHMARK_MAIN();
