@@ -4,8 +4,10 @@
 #include "platform/OstrelError.h"
 #include "platform/Text.h"
 
+// Rows the control holds already are entries without status.
 TComputerList::TComputerList(TListBox& rows)
     : m_rows(rows)
+    , m_status(static_cast<std::size_t>(rows.RowCount()))
 {
 }
 
@@ -47,7 +49,8 @@ void TComputerList::ReplaceText(int index, const std::string& text)
     CheckIndex(index);
     const int selection = m_rows.ItemIndex();
     m_rows.SetRowText(index, text);
-    // Some controls drop the selection when a row's text changes.
+    // A list control may replace a row's text by deleting and inserting the row, which drops
+    // the selection (the Win32 list box has no other way).
     if (m_rows.ItemIndex() != selection)
         m_rows.SetItemIndex(selection);
     m_rows.Invalidate();

@@ -146,4 +146,18 @@ TEST_F(ComputerListTest, IndexOutsideTheListIsAnError)
     EXPECT_EQ(List.Count(), 1);
 }
 
+TEST(ComputerListOverFilledControlTest, ExistingRowsAreEntriesWithoutStatus)
+{
+    TFakeListBox rows{TControlDecl{}};
+    rows.AppendRow("typed");
+    TComputerList list(rows);
+
+    list.MergeDiscovered("TYPED");
+    list.Append("next", TInfo(true));
+
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Status(0), nullptr);
+    EXPECT_TRUE(list.Status(1)->Online);
+}
+
 } // namespace
