@@ -7,8 +7,6 @@
 #include "platform/Sockets.h"
 #include "platform/SyncGate.h"
 
-#include <ranges>
-
 TDiscoverySocket::TDiscoverySocket(TSocketApi& api, TSyncGate& gate, TReceiveThread::TReadHandler onRead)
     : m_api(api)
     , m_gate(gate)
@@ -50,8 +48,8 @@ void TDiscoverySocket::Open()
             Bind(*m_endpoints[bound]);
     } catch (const EOstrelError&) {
         // The one that failed, then those this opening bound, newest first.
-        for (auto& endpoint : std::views::reverse(std::views::counted(m_endpoints.begin(), bound + 1)))
-            endpoint->Close();
+        for (std::size_t i = bound + 1; i-- > 0;)
+            m_endpoints[i]->Close();
         throw;
     }
     for (auto& endpoint : m_endpoints)

@@ -9,7 +9,9 @@ bool CarriesReplyMarker(std::span<const std::uint8_t> payload)
 {
     // The marker is ASCII, and decoding maps ASCII bytes to themselves, so the bytes can be searched directly.
     const auto& marker = Protocol::ReplyMarker;
-    return !std::ranges::search(payload, marker, {}, {}, [](char c) { return static_cast<std::uint8_t>(c); }).empty();
+    return std::search(payload.begin(), payload.end(), marker.begin(), marker.end(),
+                       [](std::uint8_t byte, char c) { return byte == static_cast<std::uint8_t>(c); })
+        != payload.end();
 }
 
 bool NeedsSenderName(const TReceivedDatagram& datagram)
