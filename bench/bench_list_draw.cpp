@@ -1,0 +1,73 @@
+// Scrolling the computer list by a page and drawing it again, with 10,000 entries.
+#include "list/ComputerList.h"
+#include "list/Info.h"
+#include "platform/qt/QtListBox.h"
+#include "platform/qt/QtListView.h"
+#include "platform/qt/QtPlatform.h"
+#include "ui/RowPainter.h"
+
+#include <QImage>
+#include <QScrollBar>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace
+{
+    TQtPlatform* Platform = nullptr;
+
+    void ScrollByAPageAndRedraw(benchmark::State& state)
+    {
+        QWidget window;
+        TControlDecl decl;
+        decl.Kind = TControlKind::ListBox;
+        decl.Name = "ListBox1";
+        decl.Bounds = {0, 0, 283, 423};
+        decl.ItemHeight = 50;
+        decl.Border = false;
+        auto list = CreateQtListBox(decl, &window, [](const std::function<void()>& handler) { handler(); });
+        TComputerList computers(*list);
+        const auto icon = Platform->LoadPicture("computer.png");
+        const auto badge = Platform->LoadPicture("badge.png");
+        const TRowPainter painter(*icon, *badge);
+        list->OnDrawItem = [&](int row, const TRect& rect, TOwnerDrawState drawState, TCanvas& canvas) {
+            painter.Draw(canvas, rect, drawState.Selected, computers.Text(row), computers.Status(row));
+        };
+        const int count = static_cast<int>(state.range(0));
+        for (int i = 0; i < count; ++i)
+            computers.Append("http://COMPUTER-" + std::to_string(i) + ".office.example:8080", TInfo(i % 3 == 0));
+        computers.SetSelection(count / 2);
+        window.resize(283, 423);
+        window.show();
+        QApplication::processEvents();
+
+        QWidget& viewport = *list->View().viewport();
+        QScrollBar& scrollBar = *list->View().verticalScrollBar();
+        QImage image(viewport.size(), QImage::Format_ARGB32_Premultiplied);
+        for (auto _ : state) {
+            const int next = scrollBar.value() + scrollBar.pageStep();
+            scrollBar.setValue(next > scrollBar.maximum() ? 0 : next);
+            viewport.render(&image);
+            benchmark::DoNotOptimize(image.constBits());
+        }
+        state.counters["top row"] = list->TopIndex();
+    }
+    BENCHMARK(ScrollByAPageAndRedraw)->Arg(10000)->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const auto folder = std::filesystem::temp_directory_path() / "ostrel-bench-list-draw";
+    std::filesystem::create_directories(folder);
+    TQtPlatform platform(folder.string());
+    Platform = &platform;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::filesystem::remove_all(folder);
+    return 0;
+}
