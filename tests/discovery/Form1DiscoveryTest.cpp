@@ -1,0 +1,193 @@
+#include "app/Unit1.h"
+#include "FakeFileSystem.h"
+#include "FakePlatform.h"
+#include "FakeSockets.h"
+#include "list/ComputerList.h"
+#include "platform/Form.h"
+
+#include <algorithm>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+constexpr const char* ListPath = "/data/Mervane/list.dat";
+
+// Discovery as the main window uses it, on the fake backend with fake sockets.
+class Form1Discovery : public testing::Test
+{
+protected:
+    Form1Discovery()
+    {
+        Platform.FileSystemImpl = &Files;
+        Platform.SocketsImpl = &Sockets;
+        Sockets.Names["192.168.1.20"] = "PC1";
+        Sockets.Names["192.168.1.21"] = "PC2";
+    }
+
+    void LoadListWith(const std::string& name)
+    {
+        Files.Folders.insert("/data/Mervane");
+        Files.Files[ListPath] = "[General]\r\nComputers=1\r\n\r\n[0]\r\nName=" + name + "\r\n";
+    }
+
+    // Delivers a reply and waits until its hand-off is queued for the next pump.
+    void Reply(const std::string& from, const std::string& text = "I am here, Port:8080")
+    {
+        Sockets.Socket(0).Deliver(text, from);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!Platform.App.SyncGate().HasPending() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    }
+
+    int Sends() const
+    {
+        const auto calls = Sockets.Calls();
+        return static_cast<int>(std::count(calls.begin(), calls.end(), "v4 send 255.255.255.255:8082 Hello, KVD"));
+    }
+
+    bool Online(int index) const
+    {
+        const TInfo* status = Form1->Computers().Status(index);
+        return status && status->Online;
+    }
+
+    TFakeFileSystem Files;
+    TFakeSocketApi Sockets;
+    TFakePlatform Platform;
+};
+
+TEST_F(Form1Discovery, FirstShowSendsOneRequest)
+{
+    TForm1 form1(Platform);
+    form1.Form().Show();
+    form1.Form().Show();
+    EXPECT_EQ(Sends(), 1);
+    form1.CloseDiscovery();
+}
+
+TEST_F(Form1Discovery, ReplyForAnEntryFromTheFileInOtherCaseMarksItOnlineAndAddsNothing)
+{
+    LoadListWith("http://pc1:8080");
+    TForm1 form1(Platform);
+    Reply("192.168.1.20");
+    Platform.App.ProcessMessages();
+    ASSERT_EQ(form1.Computers().Count(), 1);
+    EXPECT_EQ(form1.Computers().Text(0), "http://pc1:8080");
+    EXPECT_TRUE(Online(0));
+    form1.CloseDiscovery();
+}
+
+TEST_F(Form1Discovery, AddressTypedByHandIsNeverMarkedOnlineInTheSameRun)
+{
+    TForm1 form1(Platform);
+    form1.Computers().Append("http://PC1:8080", std::nullopt);
+    Reply("192.168.1.20");
+    Platform.App.ProcessMessages();
+    ASSERT_EQ(form1.Computers().Count(), 1);
+    EXPECT_EQ(form1.Computers().Status(0), nullptr);
+    form1.CloseDiscovery();
+}
+
+TEST_F(Form1Discovery, UnusableRepliesChangeNothingAndShowNothing)
+{
+    TForm1 form1(Platform);
+    for (const auto& [from, text] :
+         { std::pair { "10.9.9.9", "I am here, Port:8080" }, // no reverse name
+           std::pair { "192.168.1.20", "i am here, port:8080" }, std::pair { "192.168.1.20", "Hello, KVD" } }) {
+        Reply(from, text);
+        Platform.App.ProcessMessages();
+    }
+    EXPECT_EQ(form1.Computers().Count(), 0);
+    EXPECT_TRUE(Platform.App.ErrorBoxes.empty());
+    Reply("192.168.1.21");
+    Platform.App.ProcessMessages();
+    ASSERT_EQ(form1.Computers().Count(), 1);
+    EXPECT_EQ(form1.Computers().Text(0), "http://PC2:8080");
+    form1.CloseDiscovery();
+}
+
+TEST_F(Form1Discovery, ScanMarksAllOfflineAndRepliesDuringItMarkOnlineAgain)
+{
+    LoadListWith("http://PC1:8080");
+    TForm1 form1(Platform);
+    for (const auto* from : { "192.168.1.20", "192.168.1.21" }) {
+        Reply(from);
+        Platform.App.ProcessMessages();
+    }
+    ASSERT_EQ(form1.Computers().Count(), 2);
+    ASSERT_TRUE(Online(0) && Online(1));
+
+    std::vector<bool> pc1OnlineAtPump;
+    Platform.App.OnProcessMessages = [&] {
+        pc1OnlineAtPump.push_back(Online(0));
+        if (Platform.App.Pumps == 5)
+            Reply("192.168.1.20");
+    };
+    Platform.App.Pumps = 0;
+    form1.Form().Button("Button2").OnClick();
+
+    ASSERT_EQ(pc1OnlineAtPump.size(), 50u);
+    EXPECT_FALSE(pc1OnlineAtPump[0]) << "marked offline before the first pump";
+    EXPECT_TRUE(pc1OnlineAtPump[5]) << "merged in the pump after the reply";
+    EXPECT_TRUE(Online(0));
+    EXPECT_FALSE(Online(1)) << "an agent that did not answer ends offline";
+    EXPECT_EQ(Sends(), 1);
+    EXPECT_TRUE(form1.Form().Button("Button2").Enabled());
+    EXPECT_FALSE(form1.Form().ProgressBar("ProgressBar1").Visible());
+    form1.CloseDiscovery();
+}
+
+TEST_F(Form1Discovery, ScanWithThePortTakenShowsTheBindErrorAndRunsItsSteps)
+{
+    Sockets.OfferIPv6 = false;
+    TForm1 form1(Platform);
+    form1.CloseDiscovery();
+    Sockets.Socket(0).Failures["bind"] = 10048;
+    int pumpsAtBox = -1;
+    Platform.App.OnErrorBox = [&](const std::string&) { pumpsAtBox = Platform.App.Pumps; };
+    const int pumpsBefore = Platform.App.Pumps;
+    form1.Form().Button("Button2").OnClick();
+    ASSERT_EQ(Platform.App.ErrorBoxes.size(), 1u);
+    EXPECT_EQ(Platform.App.ErrorBoxes[0], "Could not bind socket. Address and port are already in use.");
+    EXPECT_EQ(pumpsAtBox, pumpsBefore) << "the box comes before the steps";
+    EXPECT_EQ(Platform.App.Pumps - pumpsBefore, 50);
+}
+
+TEST_F(Form1Discovery, CloseDuringScanSavesAtOnceAndEndsAfterTheScanWithoutSavingAgain)
+{
+    TForm1 form1(Platform);
+    form1.Form().Show();
+    std::vector<std::string> savedAt;
+    Platform.App.OnProcessMessages = [&] {
+        if (Platform.App.Pumps == 10) {
+            form1.Form().Close();
+            savedAt.push_back(Files.Files[ListPath]);
+            EXPECT_TRUE(form1.Form().Visible()) << "the window stays up until the scan ends";
+            form1.Computers().Append("Typed-PC:8080", std::nullopt);
+        }
+        if (Platform.App.Pumps == 20) {
+            form1.Form().Close(); // a further request saves again
+            savedAt.push_back(Files.Files[ListPath]);
+            form1.Computers().Append("Late-PC:8080", std::nullopt);
+        }
+    };
+    Platform.App.Pumps = 0;
+    form1.Form().Button("Button2").OnClick();
+
+    EXPECT_EQ(Platform.App.Pumps, 50) << "every step ran";
+    EXPECT_TRUE(Platform.App.Terminated());
+    ASSERT_EQ(savedAt.size(), 2u);
+    EXPECT_EQ(savedAt[0].find("Typed-PC"), std::string::npos);
+    EXPECT_NE(savedAt[1].find("Typed-PC"), std::string::npos);
+    EXPECT_EQ(Files.Files[ListPath], savedAt[1]) << "nothing saved after the scan";
+
+    // Outside a scan a close goes through at once.
+    bool canClose = false;
+    form1.FormCloseQuery(canClose);
+    EXPECT_TRUE(canClose);
+    form1.CloseDiscovery();
+}
+
+} // namespace
