@@ -197,7 +197,7 @@ TIniFile::TChain& TIniFile::ChainOf(std::uint64_t hash)
 std::size_t TIniFile::SlotOf(std::uint64_t hash) const
 {
     const std::size_t mask = m_chains.size() - 1;
-    std::size_t slot = hash & mask;
+    auto slot = static_cast<std::size_t>(hash) & mask;
     while (m_chains[slot].First != NoSection && m_chains[slot].Hash != hash)
         slot = (slot + 1) & mask;
     return slot;
