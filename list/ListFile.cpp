@@ -42,6 +42,32 @@ std::string ReadListFile(TFileSystem& files, const std::string& path)
     return std::move(read.Bytes);
 }
 
+struct TSaveTarget
+{
+    std::string Path;
+    TTextEncoding Encoding = TTextEncoding::Ansi;
+};
+
+// Where the list is saved, in the encoding of the file it replaces.
+TSaveTarget SaveTarget(TFileSystem& files)
+{
+    const char separator = files.PathSeparator();
+    const std::string subFolder = separator + std::string(DataFolderName);
+    const std::string folder = GetDataFolder(files, subFolder);
+    if (!folder.empty()) {
+        const std::string path = Child(folder, ListFileName, separator);
+        // Reading first settles the encoding, and refuses to replace a file it cannot read.
+        return { path, ListFileEncoding(ReadListFile(files, path), files.AnsiCodePage()) };
+    }
+    const std::string base = files.CommonDataFolder();
+    if (base.empty())
+        ThrowFileError("Cannot create file", Child(subFolder, ListFileName, separator),
+                       "The folder for the data of all users cannot be found");
+    // Never fall back to another place: writing where the folder should be fails with
+    // the system's own reason, or succeeds should the folder have appeared meanwhile.
+    return { Child(base + subFolder, ListFileName, separator) };
+}
+
 } // namespace
 
 std::string GetDataFolder(TFileSystem& files, const std::string& subFolder)
@@ -73,35 +99,17 @@ void LoadList(TComputerList& list, TFileSystem& files)
 
 void SaveList(const TComputerList& list, TFileSystem& files)
 {
-    const char separator = files.PathSeparator();
-    const std::string subFolder = separator + std::string(DataFolderName);
-    const std::string folder = GetDataFolder(files, subFolder);
-    std::string path;
-    TTextEncoding encoding = TTextEncoding::Ansi;
-    if (!folder.empty()) {
-        path = Child(folder, ListFileName, separator);
-        // Reading first settles the encoding, and refuses to replace a file it cannot read.
-        encoding = ListFileEncoding(ReadListFile(files, path), files.AnsiCodePage());
-    } else {
-        const std::string base = files.CommonDataFolder();
-        if (base.empty())
-            ThrowFileError("Cannot create file", Child(subFolder, ListFileName, separator),
-                           "The folder for the data of all users cannot be found");
-        // Never fall back to another place: writing where the folder should be fails with
-        // the system's own reason, or succeeds should the folder have appeared meanwhile.
-        path = Child(base + subFolder, ListFileName, separator);
-    }
-
+    const auto target = SaveTarget(files);
     std::vector<std::string> entries;
     entries.reserve(static_cast<std::size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i)
         entries.push_back(list.Text(i));
-    const auto result = files.ReplaceFile(path, FormatListFile(entries, encoding, files.AnsiCodePage()));
+    const auto result = files.ReplaceFile(target.Path, FormatListFile(entries, target.Encoding, files.AnsiCodePage()));
     switch (result.Failure) {
     case TFileWriteFailure::None:
         return;
     case TFileWriteFailure::Create:
-        ThrowFileError("Cannot create file", path, Reason(files, result.Error));
+        ThrowFileError("Cannot create file", target.Path, Reason(files, result.Error));
     case TFileWriteFailure::Write:
         throw EOstrelError("Stream write error");
     }
