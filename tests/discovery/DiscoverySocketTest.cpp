@@ -3,6 +3,7 @@
 #include "FakeSockets.h"
 #include "platform/OstrelError.h"
 #include "platform/SyncGate.h"
+#include "TestSupport.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -16,29 +17,6 @@ class DiscoverySocket : public testing::Test
 {
 protected:
     DiscoverySocket() { Api.Names["192.168.1.20"] = "PC1"; }
-
-    // Takes up hand-offs as the UI thread would, until done() or a generous deadline.
-    template <class TDone> bool PumpUntil(TDone done)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            Gate.RunPending();
-            std::this_thread::sleep_for(1ms);
-        }
-        return true;
-    }
-
-    std::string ErrorOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const EOstrelError& error) {
-            return error.what();
-        }
-        return {};
-    }
 
     TFakeSocketApi Api;
     TSyncGate Gate;
@@ -139,7 +117,7 @@ TEST_F(DiscoverySocket, RepliesReachTheUIThreadWithTheNameLookedUpBeforehand)
 {
     Socket.Open();
     Api.Socket(0).Deliver("I am here, Port:8080", "192.168.1.20");
-    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 1; }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 1; }));
     EXPECT_EQ(ReadOn, std::this_thread::get_id());
     EXPECT_EQ(std::string(Read[0].Payload.begin(), Read[0].Payload.end()), "I am here, Port:8080");
     EXPECT_EQ(Read[0].SenderAddress, "192.168.1.20");
@@ -152,7 +130,7 @@ TEST_F(DiscoverySocket, OversizedDatagramIsDroppedAndAnEmptyOneHandedOn)
     Api.Socket(0).Deliver(std::string(8193, 'x'), "192.168.1.20");
     Api.Socket(0).Deliver(std::string(8192, 'y'), "192.168.1.20");
     Api.Socket(0).Deliver("", "192.168.1.20");
-    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 2; }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; }));
     EXPECT_EQ(Read[0].Payload.size(), 8192u);
     EXPECT_TRUE(Read[1].Payload.empty());
     EXPECT_FALSE(Read[1].SenderName) << "no lookup for a datagram without the marker";
@@ -169,14 +147,14 @@ TEST_F(DiscoverySocket, HandlerFailureIsDroppedAndTheNextDatagramHandled)
     throwing.Open();
     Api.Socket(0).Deliver("a", "10.0.0.1");
     Api.Socket(0).Deliver("b", "10.0.0.1");
-    EXPECT_TRUE(PumpUntil([&] { return calls == 2; }));
+    EXPECT_TRUE(PumpUntil(Gate, [&] { return calls == 2; }));
 }
 
 TEST_F(DiscoverySocket, FailedWaitClosesTheEndpointAndLaterSendsGiveNotSocket)
 {
     Socket.Open();
     Api.Socket(0).FailWait(10050);
-    ASSERT_TRUE(PumpUntil([&] { return !Api.Socket(0).IsOpen(); }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return !Api.Socket(0).IsOpen(); }));
     EXPECT_TRUE(Api.Socket(1).IsOpen()) << "the other endpoint goes on";
     EXPECT_EQ(ErrorOf([&] { Socket.SendRequest(); }), "Socket Error # 10038\r\nSocket operation on non-socket.");
 }
@@ -187,7 +165,7 @@ TEST_F(DiscoverySocket, ReadyDatagramsAreAllTakenByOnePump)
     constexpr int Replies = 200;
     for (int i = 0; i < Replies; ++i)
         Api.Socket(0).Deliver("I am here, Port:" + std::to_string(i), "192.168.1.20");
-    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }) || !Read.empty());
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Gate.HasPending(); }) || !Read.empty());
     const auto taken = Read.size() + Gate.RunPending();
     EXPECT_EQ(taken, static_cast<std::size_t>(Replies));
 }
@@ -197,7 +175,7 @@ TEST_F(DiscoverySocket, CloseTakesUpOrReleasesAPendingHandOffInStartOrder)
     Socket.Open();
     Api.Socket(0).Deliver("I am here, Port:1", "192.168.1.20");
     Api.Socket(1).Deliver("I am here, Port:2", "fe80::1");
-    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Gate.HasPending(); }));
     Socket.Close();
     EXPECT_FALSE(Socket.IsOpen());
     const auto calls = Api.Calls();
@@ -212,7 +190,7 @@ TEST_F(DiscoverySocket, CloseWithTheGateClosedReleasesTheHandOffUnrun)
 {
     Socket.Open();
     Api.Socket(0).Deliver("I am here, Port:1", "192.168.1.20");
-    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Gate.HasPending(); }));
     Gate.Close();
     Socket.Close();
     EXPECT_TRUE(Read.empty());

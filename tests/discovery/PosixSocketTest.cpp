@@ -4,6 +4,7 @@
 #include "platform/OstrelError.h"
 #include "platform/qt/PosixSocketApi.h"
 #include "platform/SyncGate.h"
+#include "TestSupport.h"
 
 #include <atomic>
 #include <chrono>
@@ -24,28 +25,6 @@ std::vector<std::uint8_t> Bytes(std::string_view text)
 class PosixSockets : public testing::Test
 {
 protected:
-    template <class TDone> bool PumpUntil(TDone done, std::chrono::milliseconds limit = 5s)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            Gate.RunPending();
-            std::this_thread::sleep_for(1ms);
-        }
-        return true;
-    }
-
-    std::string ErrorOf(const std::function<void()>& action)
-    {
-        try {
-            action();
-        } catch (const EOstrelError& error) {
-            return error.what();
-        }
-        return {};
-    }
-
     // A socket of this test's own, standing in for an agent.
     std::unique_ptr<TUdpSocket> Agent(TAddressFamily family = TAddressFamily::IPv4, std::uint16_t port = 0)
     {
@@ -100,12 +79,13 @@ TEST_F(PosixSockets, DatagramOfBufferSizeIsHandledAndOneByteMoreDropped)
     ASSERT_EQ(agent->SendTo(tooLong, "127.0.0.1", 8081).Error, 0);
     ASSERT_EQ(agent->SendTo(fits, "127.0.0.1", 8081).Error, 0);
     ASSERT_EQ(agent->SendTo({}, "127.0.0.1", 8081).Error, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 2; }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; }));
     EXPECT_EQ(Read[0].Payload, fits);
     EXPECT_EQ(Read[0].SenderAddress, "127.0.0.1");
     EXPECT_TRUE(Read[0].SenderName.has_value()) << "loopback has a name in /etc/hosts";
     EXPECT_TRUE(Read[1].Payload.empty());
-    EXPECT_FALSE(PumpUntil([&] { return Read.size() > 2; }, 300ms));
+    EXPECT_FALSE(PumpUntil(
+        Gate, [&] { return Read.size() > 2; }, 300ms));
 }
 
 TEST_F(PosixSockets, IPv6EndpointTakesOnlyIPv6AndItsSendersGetNoName)
@@ -114,7 +94,7 @@ TEST_F(PosixSockets, IPv6EndpointTakesOnlyIPv6AndItsSendersGetNoName)
     Socket.Open();
     auto agent6 = Agent(TAddressFamily::IPv6);
     ASSERT_EQ(agent6->SendTo(Bytes("I am here, Port:1"), "::1", 8081).Error, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Read.size() == 1; }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 1; }));
     EXPECT_EQ(Read[0].SenderAddress, "::1");
     EXPECT_FALSE(Read[0].SenderName);
 }
@@ -143,7 +123,7 @@ TEST_F(PosixSockets, ShutdownEndsPromptlyWithAHandOffPendingAndAgentsFlooding)
         while (flooding)
             agent->SendTo(reply, "127.0.0.1", 8081);
     });
-    ASSERT_TRUE(PumpUntil([&] { return Gate.HasPending(); }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Gate.HasPending(); }));
     const auto started = std::chrono::steady_clock::now();
     Socket.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
