@@ -214,6 +214,15 @@ TEST_F(PosixFileSystemTest, FileInPlaceOfFolderGivesEmptyListAndCreateError)
     EXPECT_EQ(ReadAll(Folder), "not a folder");
 }
 
+TEST_F(PosixFileSystemTest, PipeInPlaceOfListFileIsNoFileAndNeverWaits)
+{
+    fs::create_directory(Folder);
+    ASSERT_EQ(mkfifo(ListPath.c_str(), 0666), 0);
+    EXPECT_EQ(Load(Base), "");
+    EXPECT_EQ(Save(Base, { "a" }), "saved");
+    EXPECT_EQ(Load(Base), "a");
+}
+
 TEST_F(PosixFileSystemTest, LockedFileFailsAtOnceAndStaysWhole)
 {
     ASSERT_EQ(Save(Base, { "kept" }), "saved");
