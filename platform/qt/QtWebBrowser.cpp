@@ -22,7 +22,9 @@
 // - OnNavigateError. Raised before the download-complete event of a main-frame
 //   load that ends with the status failed, except when a newer navigation or a
 //   stop cut it short (the engine's "aborted", net error -3): that is no failure
-//   of the address. The URL is the engine's own form of the failing address
+//   of the address. An address the engine cannot parse (QUrl finds it invalid)
+//   is never loaded; it fails at once with the engine's "invalid URL" (-300)
+//   through the event loop. The URL is the engine's own form of the failing address
 //   (QWebEngineLoadingInfo::url), the status code the engine's error code.
 // - Error pages. The engine decides on its own error page before it tells the
 //   host of the failure, so a cancel given afterwards cannot take the page back.
@@ -36,7 +38,10 @@
 namespace {
 constexpr int ReadyStateUninitialized = 0;
 constexpr int ReadyStateLoading = 1;
+constexpr int NoError = 0;
+// The engine's own numbers: a load cut short, and an address it cannot parse.
 constexpr int NetErrorAborted = -3;
+constexpr int NetErrorInvalidUrl = -300;
 } // namespace
 
 TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
@@ -64,8 +69,16 @@ void TQtWebBrowser::Navigate(const std::string& url)
 {
     QWebEngineView& view = View();
     m_navigated = true;
+    const QUrl address(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size())));
+    if (!address.isValid()) {
+        // The engine drops an address it cannot parse without a word; report the
+        // failure the way the engine reports its own, from the event loop.
+        QMetaObject::invokeMethod(
+            &view, [this, url] { LoadEnded(url, NetErrorInvalidUrl); }, Qt::QueuedConnection);
+        return;
+    }
     m_navigationPending = true;
-    view.load(QUrl(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size()))));
+    view.load(address);
 }
 
 int TQtWebBrowser::ReadyState()
@@ -93,17 +106,19 @@ QWebEngineView& TQtWebBrowser::View() const
 
 void TQtWebBrowser::LoadingChanged(const QWebEngineLoadingInfo& info)
 {
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
-        m_navigationPending = false;
-        return;
-    }
     m_navigationPending = false;
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+        return;
     const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus
         && !(info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && info.errorCode() == NetErrorAborted);
-    if (failed && OnNavigateError) {
-        const std::string failedUrl = info.url().toString().toStdString();
+    LoadEnded(info.url().toString().toStdString(), failed ? info.errorCode() : NoError);
+}
+
+void TQtWebBrowser::LoadEnded(const std::string& url, int errorCode)
+{
+    if (errorCode != NoError && OnNavigateError) {
         bool cancel = false;
-        m_dispatch([&] { OnNavigateError(failedUrl, std::string(), info.errorCode(), cancel); });
+        m_dispatch([&] { OnNavigateError(url, std::string(), errorCode, cancel); });
     }
     if (OnDownloadComplete)
         m_dispatch([&] { OnDownloadComplete(); });

@@ -29,6 +29,8 @@ public:
 
 private:
     void LoadingChanged(const QWebEngineLoadingInfo& info);
+    // Raises the events of a main-frame load that ended; errorCode 0 is success.
+    void LoadEnded(const std::string& url, int errorCode);
 
     QMetaObject::Connection m_loadingChanged;
     TQtDispatch m_dispatch;

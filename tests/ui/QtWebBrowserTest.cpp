@@ -92,6 +92,17 @@ TEST_F(QtWebBrowserTest, ARefusedConnectionReportsTheAddressAndShowsNoErrorPage)
     EXPECT_EQ(Browser->ReadyState(), TWebBrowser::ReadyStateComplete);
 }
 
+// Texts typed by hand may make addresses the engine cannot even parse.
+TEST_F(QtWebBrowserTest, UnusableAddressesFailLikeAnyOtherAndTheViewSettles)
+{
+    for (const char* address : { "http://bad host:8080", "http://[::1", "http://http://PC1:8080", "http:// " }) {
+        Events.clear();
+        Open(address);
+        EXPECT_EQ(Events.size(), 2u) << address;
+        EXPECT_EQ(Browser->ReadyState(), TWebBrowser::ReadyStateComplete) << address;
+    }
+}
+
 TEST_F(QtWebBrowserTest, AFailingLinkKeepsThePage)
 {
     const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(TLoopbackHttpServer::ClosedPort());
