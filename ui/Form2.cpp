@@ -5,6 +5,18 @@
 #include "platform/Platform.h"
 
 namespace {
+TControlDecl Control(TControlKind kind, std::string name, std::string caption, TBounds bounds, int tabOrder)
+{
+    TControlDecl decl;
+    decl.Kind = kind;
+    decl.Name = std::move(name);
+    decl.Caption = std::move(caption);
+    decl.Bounds = bounds;
+    decl.TabOrder = tabOrder;
+    return decl;
+}
+
+// No control is anchored to the right or bottom: they keep their places when the dialog is resized.
 TFormDecl Form2Decl()
 {
     TFormDecl decl;
@@ -12,34 +24,12 @@ TFormDecl Form2Decl()
     decl.Caption = "Add computer";
     decl.ClientWidth = 319;
     decl.ClientHeight = 138;
-
-    TControlDecl label;
-    label.Kind = TControlKind::Label;
-    label.Name = "Label1";
-    label.Caption = "Client Address (i.e. John-PC:8080)";
-    label.Bounds = { 27, 28, 167, 13 };
-
-    TControlDecl edit;
-    edit.Kind = TControlKind::Edit;
-    edit.Name = "Edit1";
-    edit.Bounds = { 27, 47, 265, 21 };
-    edit.TabOrder = 2;
-
-    TControlDecl save;
-    save.Kind = TControlKind::Button;
-    save.Name = "Button1";
-    save.Caption = "Save";
-    save.Bounds = { 27, 82, 121, 25 };
-    save.TabOrder = 0;
-
-    TControlDecl cancel;
-    cancel.Kind = TControlKind::Button;
-    cancel.Name = "Button2";
-    cancel.Caption = "Cancel";
-    cancel.Bounds = { 179, 82, 113, 25 };
-    cancel.TabOrder = 1;
-
-    decl.Controls = { label, edit, save, cancel };
+    decl.Controls = {
+        Control(TControlKind::Label, "Label1", "Client Address (i.e. John-PC:8080)", { 27, 28, 167, 13 }, -1),
+        Control(TControlKind::Edit, "Edit1", "", { 27, 47, 265, 21 }, 2),
+        Control(TControlKind::Button, "Button1", "Save", { 27, 82, 121, 25 }, 0),
+        Control(TControlKind::Button, "Button2", "Cancel", { 179, 82, 113, 25 }, 1),
+    };
     return decl;
 }
 } // namespace
