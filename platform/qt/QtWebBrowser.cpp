@@ -14,7 +14,9 @@
 //   the engine has started that load and finished loading (QWebEnginePage::isLoading),
 //   and READYSTATE_COMPLETE (4) otherwise. Navigate marks the load pending itself
 //   because the engine starts it asynchronously: without the mark a read right
-//   after Navigate would still see the previous page's "complete".
+//   after Navigate would still see the previous page's "complete". Only a
+//   load's start clears the mark: the end of an earlier load that the new
+//   navigation cuts short may still arrive after Navigate.
 // - OnDownloadComplete. Raised for every main-frame load that ends, by
 //   QWebEnginePage::loadingChanged with the status succeeded, failed or stopped:
 //   a download that finishes, fails or is halted, as the event promises. A load
@@ -106,9 +108,10 @@ QWebEngineView& TQtWebBrowser::View() const
 
 void TQtWebBrowser::LoadingChanged(const QWebEngineLoadingInfo& info)
 {
-    m_navigationPending = false;
-    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        m_navigationPending = false;
         return;
+    }
     const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus
         && !(info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && info.errorCode() == NetErrorAborted);
     LoadEnded(info.url().toString().toStdString(), failed ? info.errorCode() : NoError);
