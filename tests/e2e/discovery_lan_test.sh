@@ -106,9 +106,22 @@ dismiss_box()
     xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1
 }
 
+# The progress bar, bottom left, shows only while a scan runs; its empty part is white.
+scanning()
+{
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    [[ $(convert "$work/now.png" -format "%[pixel:p{270,787}]" info:) == "srgb(255,255,255)" ]]
+}
+
+# Clicks "Find computers" and waits for the scan to show; a click the fresh window lost is repeated once.
 click_find_computers()
 {
-    xdotool mousemove 142 25 click 1
+    local try
+    for try in 1 2; do
+        xdotool mousemove 142 25 click 1
+        until_true 3 scanning && return 0
+    done
+    fail "no scan started"
 }
 
 testlan_up
@@ -141,8 +154,9 @@ scan)
     until_true 20 eval 'online 0 && online 1 && online 2' || fail "not all three online after the first show"
     # PC3's agent stops answering; the scan re-marks the others and leaves it offline.
     kill "$stoppable"
+    until_true 5 eval '! running $stoppable' || fail "PC3's agent did not stop"
     click_find_computers
-    sleep 3
+    sleep 2
     shot "during-scan"
     offline 2 || fail "PC3 still online during the scan"
     online 0 || fail "PC1 not re-marked online within the scan's first steps"
