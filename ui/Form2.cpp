@@ -25,7 +25,8 @@ TFormDecl Form2Decl()
     decl.ClientWidth = 319;
     decl.ClientHeight = 138;
     decl.Controls = {
-        Control(TControlKind::Label, "Label1", "Client Address (i.e. John-PC:8080)", { 27, 28, 167, 13 }, -1),
+        // The label sizes itself to its caption (167 wide in Tahoma), so a wider stand-in font never cuts it.
+        Control(TControlKind::Label, "Label1", "Client Address (i.e. John-PC:8080)", { 27, 28, 0, 13 }, -1),
         Control(TControlKind::Edit, "Edit1", "", { 27, 47, 265, 21 }, 2),
         Control(TControlKind::Button, "Button1", "Save", { 27, 82, 121, 25 }, 0),
         Control(TControlKind::Button, "Button2", "Cancel", { 179, 82, 113, 25 }, 1),
