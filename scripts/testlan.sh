@@ -204,7 +204,7 @@ testlan_run()
     testlan_start_agents "$build/tools/ostrel-agent-sim" --web-port 8080
     if ((xvfb)) || [[ -z ${DISPLAY:-} ]]; then
         testlan_start_xvfb
-        echo "testlan: Ostrel runs under Xvfb on $DISPLAY (no display was given)"
+        echo "testlan: Ostrel runs under Xvfb on $DISPLAY"
     fi
     echo "testlan: $agents simulated computers on ${TESTLAN_COMPUTERS[*]}"
     testlan_admin env QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$build/ostrel"
