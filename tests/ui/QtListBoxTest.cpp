@@ -147,6 +147,7 @@ TEST_F(QtListBoxTest, LongTextIsCutFivePixelsBeforeTheRightEdgeAndNarrowerWithAS
         Computers->Append("row " + std::to_string(i), std::nullopt);
     QApplication::processEvents();
     ASSERT_TRUE(List->View().verticalScrollBar()->isVisible());
+    EXPECT_EQ(List->View().horizontalScrollBar()->maximum(), 0);
     const int right = List->ClientRect().Right;
     EXPECT_LT(right, 283);
     EXPECT_EQ(List->ItemRect(0).Right, right);
