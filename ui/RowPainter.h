@@ -30,8 +30,7 @@ public:
     TRowPainter(const TPicture& icon, const TPicture& badge)
         : m_icon(icon)
         , m_badge(badge)
-    {
-    }
+    { }
 
     // status is the entry's record, or nullptr for an entry without one.
     void Draw(TCanvas& canvas, const TRect& rect, bool selected, const std::string& text, const TInfo* status) const;

@@ -12,8 +12,7 @@ TViewer::TViewer(TApplication& application, TComputerList& computers, TWebBrowse
     , m_statusLine(statusLine)
     , m_mainWindow(mainWindow)
     , m_titlePrefix(std::move(titlePrefix))
-{
-}
+{ }
 
 void TViewer::OpenSelectedComputer()
 {

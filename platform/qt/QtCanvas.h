@@ -10,8 +10,7 @@ class TQtCanvas : public TCanvas
 public:
     explicit TQtCanvas(QPainter& painter)
         : m_painter(painter)
-    {
-    }
+    { }
 
     void Rectangle(const TRect& rect, TColor outline, TColor fill) override;
     void TextOut(const TRect& clip, const std::string& text, TColor color) override;

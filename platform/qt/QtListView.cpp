@@ -18,8 +18,7 @@ public:
     explicit TRowDelegate(TQtListView& view)
         : QAbstractItemDelegate(&view)
         , m_view(view)
-    {
-    }
+    { }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

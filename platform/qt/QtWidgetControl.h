@@ -14,8 +14,7 @@ public:
     TQtWidgetControl(std::string name, QWidget* widget)
         : m_name(std::move(name))
         , m_widget(widget)
-    {
-    }
+    { }
     ~TQtWidgetControl() override { delete m_widget.data(); }
     TQtWidgetControl(const TQtWidgetControl&) = delete;
     TQtWidgetControl& operator=(const TQtWidgetControl&) = delete;

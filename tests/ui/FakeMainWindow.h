@@ -36,8 +36,7 @@ struct TFakeMainWindow
     TFakeMainWindow()
         : Form(Platform.CreateForm(Decl()))
         , Computers(Form->ListBox("ListBox1"))
-    {
-    }
+    { }
 
     void Fill(std::initializer_list<std::string> texts)
     {
