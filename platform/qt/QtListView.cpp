@@ -7,7 +7,6 @@
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 
 namespace {
 // Hands every row to the view's PaintRow and draws nothing of its own: no
