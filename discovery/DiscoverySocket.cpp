@@ -11,8 +11,7 @@ TDiscoverySocket::TDiscoverySocket(TSocketApi& api, TSyncGate& gate, TReceiveThr
     : m_api(api)
     , m_gate(gate)
     , m_onRead(std::move(onRead))
-{
-}
+{ }
 
 TDiscoverySocket::~TDiscoverySocket()
 {

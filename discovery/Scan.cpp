@@ -10,8 +10,7 @@ TScan::TScan(TApplication& application, std::function<void()> markAllOffline, TB
     , m_button(button)
     , m_progressBar(progressBar)
     , m_sendRequest(std::move(sendRequest))
-{
-}
+{ }
 
 void TScan::Run()
 {

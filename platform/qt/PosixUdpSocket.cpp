@@ -33,8 +33,7 @@ std::string AddressText(const sockaddr_storage& address)
 TPosixUdpSocket::TPosixUdpSocket(TAddressFamily family)
     : m_family(family)
     , m_wake(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
-{
-}
+{ }
 
 TPosixUdpSocket::~TPosixUdpSocket()
 {

@@ -7,8 +7,7 @@
 TFakeUdpSocket::TFakeUdpSocket(TFakeSocketApi& api, TAddressFamily family)
     : m_api(api)
     , m_family(family)
-{
-}
+{ }
 
 int TFakeUdpSocket::Step(const std::string& operation, const std::string& detail)
 {

@@ -7,8 +7,7 @@ TAgentPages::TAgentPages(std::string name, int webPort, std::chrono::steady_cloc
     , m_webPort(webPort)
     , m_started(started)
     , m_seed(static_cast<unsigned>(std::hash<std::string> {}(m_name)))
-{
-}
+{ }
 
 std::optional<std::string> TAgentPages::Page(const std::string& path) const
 {
