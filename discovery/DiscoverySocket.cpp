@@ -39,6 +39,9 @@ void TDiscoverySocket::Bind(TUdpSocket& endpoint)
 
 void TDiscoverySocket::Open()
 {
+    // Binding again would fail and close the endpoints that are in use.
+    if (m_open)
+        return;
     if (m_endpoints.empty())
         MakeEndpoints();
     std::size_t bound = 0;

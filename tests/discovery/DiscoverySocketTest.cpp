@@ -39,6 +39,15 @@ TEST_F(DiscoverySocket, OpenSwitchesReuseOffBeforeBindingBothEndpoints)
     EXPECT_TRUE(Socket.IsOpen());
 }
 
+TEST_F(DiscoverySocket, OpeningAnOpenSocketKeepsItsEndpoints)
+{
+    Socket.Open();
+    const auto calls = Api.Calls().size();
+    Socket.Open();
+    EXPECT_EQ(Api.Calls().size(), calls);
+    EXPECT_TRUE(Api.Socket(0).IsOpen() && Api.Socket(1).IsOpen());
+}
+
 TEST_F(DiscoverySocket, WithoutIPv6OnlyTheIPv4EndpointIsMade)
 {
     Api.OfferIPv6 = false;
