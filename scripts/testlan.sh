@@ -180,7 +180,13 @@ testlan_down()
         for pid in $(ip netns pids "$ns" 2>/dev/null); do
             kill "$pid" 2>/dev/null || true
         done
-        ip netns del "$ns" 2>/dev/null || true
+        # A namespace just left by its last process can still be busy for a moment.
+        local try
+        for ((try = 0; try < 10; try++)); do
+            [[ -e /run/netns/$ns ]] || break
+            ip netns del "$ns" 2>/dev/null || sleep 0.2
+        done
+        [[ -e /run/netns/$ns ]] && echo "testlan: could not remove namespace $ns" >&2
         rm -rf "/etc/netns/$ns"
     done
     return 0
