@@ -19,12 +19,6 @@ QString ToQString(const std::string& text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void ShowBox(QWidget* owner, const QString& caption, const QString& text)
-{
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
-    box.exec();
-}
-
 } // namespace
 
 TQtApplication::TQtApplication()
@@ -72,17 +66,20 @@ void TQtApplication::Terminate()
         m_mainLoop->exit();
     for (auto* form : std::vector(m_modalForms))
         form->SetModalResult(TForm::ModalResultCancel);
+    // Like the system's quit message, the request ends the boxes open now, so a box cannot keep the program up.
+    for (auto* box : std::vector(m_openBoxes))
+        box->done(QMessageBox::Ok);
 }
 
 void TQtApplication::ShowErrorBox(const std::string& message)
 {
-    ShowBox(BoxOwner(), QStringLiteral("Ostrel"), ToQString(message));
+    ShowBox(QStringLiteral("Ostrel"), ToQString(message));
 }
 
 void TQtApplication::ShowException(const std::exception& error)
 {
     const auto title = ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
-    ShowBox(BoxOwner(), ToQString(title), ToQString(ExceptionReportText(error.what())));
+    ShowBox(ToQString(title), ToQString(ExceptionReportText(error.what())));
 }
 
 std::uint32_t TQtApplication::GetTickCount()
@@ -134,6 +131,14 @@ void TQtApplication::ModalStarted(TQtForm& form)
 void TQtApplication::ModalEnded(TQtForm& form)
 {
     std::erase(m_modalForms, &form);
+}
+
+void TQtApplication::ShowBox(const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, BoxOwner());
+    m_openBoxes.push_back(&box);
+    box.exec();
+    std::erase(m_openBoxes, &box);
 }
 
 QWidget* TQtApplication::BoxOwner() const

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QEventLoop;
+class QMessageBox;
 class TQtForm;
 class TQtEventApplication;
 
@@ -47,12 +48,14 @@ public:
     void ModalEnded(TQtForm& form);
 
 private:
+    void ShowBox(const QString& caption, const QString& text);
     QWidget* BoxOwner() const;
 
     std::unique_ptr<TQtEventApplication> m_application;
     TSyncGate m_syncGate;
     TQtForm* m_mainForm = nullptr;
     std::vector<TQtForm*> m_modalForms;
+    std::vector<QMessageBox*> m_openBoxes;
     QEventLoop* m_mainLoop = nullptr;
     bool m_terminated = false;
 };

@@ -25,7 +25,7 @@ QFont FormFont(const TFontDecl& decl)
 {
     QFont font;
     // Where the declared face is missing, one of about its width keeps the captions inside their controls.
-    font.setFamilies({ToQString(decl.Name), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setFamilies({ ToQString(decl.Name), QStringLiteral("Liberation Sans"), QStringLiteral("Arial") });
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(decl.Height);
     return font;
@@ -63,8 +63,11 @@ void TQtFormWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // A window restored from the task bar is shown by the system again; only the program's own showing counts.
+    // The handler runs once the window is up, so that boxes it shows lie above the window, with or without a
+    // window manager to stack them.
     if (!event->spontaneous())
-        m_form.Shown();
+        QMetaObject::invokeMethod(
+            this, [this] { m_form.Shown(); }, Qt::QueuedConnection);
 }
 
 TQtForm::TQtForm(const TFormDecl& decl, TQtApplication& application)
@@ -203,8 +206,7 @@ void TQtForm::Show()
         // Without a window manager nobody maximises the window: fill the screen's work area ourselves.
         m_window->setGeometry(m_window->screen()->availableGeometry());
         m_window->showMaximized();
-    }
-    else
+    } else
         m_window->show();
 }
 

@@ -98,6 +98,9 @@ protected:
     QWidget& Window() { return static_cast<TQtForm&>(m_form1->Form()).Window(); }
     QWidget& Control(const char* name) { return *Window().findChild<QWidget*>(QString::fromLatin1(name)); }
 
+    // The first-show discovery request fails here (no network) and its error box would take the focus.
+    void SkipFirstShowRequest() { Form1().Form().OnShow = nullptr; }
+
     void ShowNormalAt(int width, int height)
     {
         Form1().Form().Show();
@@ -215,6 +218,7 @@ TEST_F(Form1WidgetTest, HelpLinkUnderlinesOnHoverKeepsBoldAndOpensMakersPage)
 
 TEST_F(Form1WidgetTest, EachEnterInjectsOneControlMSequenceAndStillReachesTheList)
 {
+    SkipFirstShowRequest();
     Form1().Form().Show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
     auto& list = Control("ListBox1");
@@ -296,6 +300,21 @@ TEST_F(Form1WidgetTest, TerminationSignalSavesTheListAndEnds)
     EXPECT_TRUE(ended);
     EXPECT_TRUE(Watcher.Boxes.empty());
     EXPECT_EQ(ReadBytes(ListFolder() / "list.dat"), "\xEF\xBB\xBF[General]\r\nComputers=0\r\n\r\n");
+}
+
+TEST_F(Form1WidgetTest, EndRequestAlsoEndsAnOpenErrorBox)
+{
+    SkipFirstShowRequest();
+    Watcher.Answer = false;
+    const bool ended = RunUntilEnded([] {
+        QTimer::singleShot(100, [] { std::raise(SIGHUP); });
+        TestPlatform().Application().ShowErrorBox("Nobody answers this");
+    });
+
+    EXPECT_TRUE(ended);
+    ASSERT_EQ(Watcher.Boxes.size(), 1u);
+    EXPECT_EQ(Watcher.Boxes[0].Text, "Nobody answers this");
+    EXPECT_TRUE(fs::exists(ListFolder() / "list.dat"));
 }
 
 } // namespace

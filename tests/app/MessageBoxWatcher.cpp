@@ -9,8 +9,11 @@ TMessageBoxWatcher::TMessageBoxWatcher()
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        Boxes.push_back({ box->windowTitle(), box->text(), box->icon() });
-        box->button(QMessageBox::Ok)->click();
+        if (box != m_lastSeen)
+            Boxes.push_back({ box->windowTitle(), box->text(), box->icon() });
+        m_lastSeen = box;
+        if (Answer)
+            box->button(QMessageBox::Ok)->click();
     });
     m_timer.start(10);
 }

@@ -12,14 +12,16 @@ struct TShownBox
     QMessageBox::Icon Icon;
 };
 
-// Plays the user for message boxes: records each one shown and presses its OK.
+// Plays the user for message boxes: records each one shown and, while Answer holds, presses its OK.
 class TMessageBoxWatcher
 {
 public:
     TMessageBoxWatcher();
 
     std::vector<TShownBox> Boxes;
+    bool Answer = true;
 
 private:
     QTimer m_timer;
+    const QMessageBox* m_lastSeen = nullptr;
 };
