@@ -4,6 +4,7 @@
 #include "platform/OstrelError.h"
 #include "platform/qt/QtEventApplication.h"
 #include "platform/qt/QtForm.h"
+#include "platform/qt/QtString.h"
 
 #include <algorithm>
 #include <cfenv>
@@ -11,15 +12,6 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <thread>
-
-namespace {
-
-QString ToQString(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 TQtApplication::TQtApplication()
     : m_application(std::make_unique<TQtEventApplication>())

@@ -2,17 +2,13 @@
 
 #include "platform/OstrelError.h"
 #include "platform/qt/QtLineEdit.h"
+#include "platform/qt/QtString.h"
 
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 
 namespace {
-
-QString ToQString(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Raises a bound event through the form's dispatch wrapper; an unbound event does nothing.
 void Raise(const TQtDispatch& dispatch, const std::function<void()>& event)

@@ -6,6 +6,7 @@
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtListBox.h"
+#include "platform/qt/QtString.h"
 #include "platform/qt/QtWebBrowser.h"
 
 #include <algorithm>
@@ -15,11 +16,6 @@
 #include <QScreen>
 
 namespace {
-
-QString ToQString(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QFont FormFont(const TFontDecl& decl)
 {
