@@ -54,6 +54,20 @@ struct TControlDecl
     std::vector<TMenuItemDecl> Items;
 };
 
+// What every control's declaration states; the kind-specific settings are set on the result.
+inline TControlDecl ControlDecl(TControlKind kind, std::string name, std::string caption, TBounds bounds, int tabOrder,
+                                TAnchors anchors = {})
+{
+    TControlDecl decl;
+    decl.Kind = kind;
+    decl.Name = std::move(name);
+    decl.Caption = std::move(caption);
+    decl.Bounds = bounds;
+    decl.Anchors = anchors;
+    decl.TabOrder = tabOrder;
+    return decl;
+}
+
 struct TFontDecl
 {
     std::string Name = "Tahoma";

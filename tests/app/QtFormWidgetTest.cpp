@@ -14,12 +14,7 @@ TFormDecl DialogDecl()
     decl.Caption = "Dialog";
     decl.ClientWidth = 200;
     decl.ClientHeight = 100;
-    TControlDecl edit;
-    edit.Kind = TControlKind::Edit;
-    edit.Name = "Edit1";
-    edit.Bounds = { 8, 8, 150, 21 };
-    edit.TabOrder = 0;
-    decl.Controls.push_back(edit);
+    decl.Controls.push_back(ControlDecl(TControlKind::Edit, "Edit1", "", { 8, 8, 150, 21 }, 0));
     return decl;
 }
 
