@@ -1,5 +1,6 @@
 #include "discovery/ReceiveThread.h"
 
+#include "discovery/NameLookups.h"
 #include "discovery/Protocol.h"
 #include "platform/Sockets.h"
 #include "platform/SyncGate.h"
@@ -45,7 +46,7 @@ void TReceiveThread::Run()
             break;
         }
         try {
-            announced = HandOne(announced);
+            announced = HandBatch(announced);
         } catch (...) {
             // A datagram that cannot be read or handled is dropped without a word.
             if (announced)
@@ -57,33 +58,48 @@ void TReceiveThread::Run()
     m_gate.Signal();
 }
 
-bool TReceiveThread::HandOne(bool announced)
+std::vector<TReceivedDatagram> TReceiveThread::ReadBatch()
 {
-    const auto received = m_socket.Receive(m_buffer);
-    const bool usable = received.Error == 0 && !received.Truncated;
-    TReceivedDatagram datagram;
-    if (usable) {
-        const auto size = static_cast<std::ptrdiff_t>(received.Size);
-        datagram.Payload.assign(m_buffer.begin(), m_buffer.begin() + size);
-        datagram.SenderAddress = received.Sender;
-        if (NeedsSenderName(datagram))
-            datagram.SenderName = m_api.ReverseName(datagram.SenderAddress);
+    std::vector<TReceivedDatagram> batch;
+    for (;;) {
+        const auto received = m_socket.Receive(m_buffer);
+        if (received.Error != 0)
+            break;
+        if (!received.Truncated) {
+            const auto end = m_buffer.begin() + static_cast<std::ptrdiff_t>(received.Size);
+            batch.push_back({ { m_buffer.begin(), end }, received.Sender, std::nullopt });
+        }
+        if (batch.size() == BatchSize || !m_socket.Wait(0).Readable)
+            break;
     }
+    return batch;
+}
 
-    // A datagram already waiting behind this one lets the UI thread's pump stay for it.
-    const bool nextAnnounced = !m_stopRequested && m_socket.Wait(0).Readable;
-    if (nextAnnounced)
-        m_gate.Announce();
-
-    if (!usable) {
-        if (announced)
-            m_gate.Withdraw();
-        return nextAnnounced;
+bool TReceiveThread::HandBatch(bool announced)
+{
+    TNameLookups lookups(m_api, ReadBatch());
+    int calls = 0;
+    while (!lookups.Done()) {
+        const auto datagram = lookups.Next();
+        if (m_stopRequested)
+            break;
+        // More of this batch, or a datagram waiting behind it, lets the UI thread's pump stay
+        // for it; a slow lookup only makes the pump give up waiting after a moment.
+        const bool nextAnnounced = !lookups.Done() || m_socket.Wait(0).Readable;
+        if (nextAnnounced)
+            m_gate.Announce();
+        try {
+            m_gate.Call([&] { m_onRead(datagram); }, announced);
+        } catch (...) {
+            // The reply handler's own failure comes back here and is dropped.
+        }
+        ++calls;
+        announced = nextAnnounced;
     }
-    try {
-        m_gate.Call([&] { m_onRead(datagram); }, announced);
-    } catch (...) {
-        // The reply handler's own failure comes back here and is dropped.
+    // An announcement no call kept: nothing usable came, or the thread is stopping.
+    if (announced && (calls == 0 || m_stopRequested)) {
+        m_gate.Withdraw();
+        announced = false;
     }
-    return nextAnnounced;
+    return announced;
 }

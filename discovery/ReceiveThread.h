@@ -33,8 +33,13 @@ public:
 
 private:
     void Run();
-    // Reads and hands on one datagram; returns whether the next one was announced to the gate.
-    bool HandOne(bool announced);
+    // Reads the datagrams waiting now (up to BatchSize) and hands each on once its
+    // sender's name is known; returns whether a next one was announced to the gate.
+    bool HandBatch(bool announced);
+    std::vector<TReceivedDatagram> ReadBatch();
+
+    // Lookups running side by side at most, one per datagram of a batch.
+    static constexpr std::size_t BatchSize = 32;
 
     TUdpSocket& m_socket;
     TSocketApi& m_api;

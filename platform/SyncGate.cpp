@@ -59,12 +59,9 @@ std::shared_ptr<TSyncGate::TPendingCall> TSyncGate::NextCall()
 {
     std::unique_lock lock(m_mutex);
     m_arrived.wait_for(lock, AnnouncedWait, [&] { return !m_pending.empty() || m_announced == 0 || m_closed; });
-    if (m_pending.empty()) {
-        // An announced call that is slow to come (a slow name lookup) is left to a
-        // later pump, and no later pump waits for it again.
-        m_announced = 0;
+    // An announced call that is slow to come (a slow name lookup) is left to a later pump.
+    if (m_pending.empty())
         return nullptr;
-    }
     auto next = m_pending.front();
     m_pending.pop_front();
     return next;

@@ -133,6 +133,17 @@ TEST_F(DiscoverySocket, RepliesReachTheUIThreadWithTheNameLookedUpBeforehand)
     EXPECT_EQ(Read[0].SenderName, "PC1");
 }
 
+TEST_F(DiscoverySocket, SlowNameHoldsUpNoOtherReply)
+{
+    Api.Names["10.0.0.9"] = "Slow";
+    Api.Delays["10.0.0.9"] = 400ms;
+    Socket.Open();
+    Api.Socket(0).Deliver({ { "I am here, Port:1", "10.0.0.9" }, { "I am here, Port:2", "192.168.1.20" } });
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; }));
+    EXPECT_EQ(Read[0].SenderName, "PC1");
+    EXPECT_EQ(Read[1].SenderName, "Slow");
+}
+
 TEST_F(DiscoverySocket, OversizedDatagramIsDroppedAndAnEmptyOneHandedOn)
 {
     Socket.Open();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 #include <utility>
 
 TFakeUdpSocket::TFakeUdpSocket(TFakeSocketApi& api, TAddressFamily family)
@@ -121,6 +122,16 @@ void TFakeUdpSocket::Deliver(std::string payload, std::string sender)
     m_changed.notify_all();
 }
 
+void TFakeUdpSocket::Deliver(std::vector<std::pair<std::string, std::string>> datagrams)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto& datagram : datagrams)
+            m_datagrams.push_back(std::move(datagram));
+    }
+    m_changed.notify_all();
+}
+
 void TFakeUdpSocket::FailWait(int error)
 {
     {
@@ -140,6 +151,8 @@ std::unique_ptr<TUdpSocket> TFakeSocketApi::CreateUdpSocket(TAddressFamily famil
 
 std::optional<std::string> TFakeSocketApi::ReverseName(const std::string& ipv4Address)
 {
+    if (const auto delay = Delays.find(ipv4Address); delay != Delays.end())
+        std::this_thread::sleep_for(delay->second);
     const auto found = Names.find(ipv4Address);
     if (found == Names.end())
         return std::nullopt;

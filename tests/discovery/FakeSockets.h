@@ -2,6 +2,7 @@
 
 #include "platform/Sockets.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -32,6 +33,8 @@ public:
     void Close() override;
 
     void Deliver(std::string payload, std::string sender);
+    // Several datagrams that arrive together, in order: (payload, sender).
+    void Deliver(std::vector<std::pair<std::string, std::string>> datagrams);
     // The next wait reports this error, as a broken socket would.
     void FailWait(int error);
 
@@ -65,6 +68,8 @@ public:
 
     bool OfferIPv6 = true;
     std::map<std::string, std::string> Names;
+    // How long the lookup of an address takes.
+    std::map<std::string, std::chrono::milliseconds> Delays;
     std::vector<TFakeUdpSocket*> Made;
 
 private:

@@ -80,10 +80,13 @@ TEST_F(PosixSockets, DatagramOfBufferSizeIsHandledAndOneByteMoreDropped)
     ASSERT_EQ(agent->SendTo(fits, "127.0.0.1", 8081).Error, 0);
     ASSERT_EQ(agent->SendTo({}, "127.0.0.1", 8081).Error, 0);
     ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; }));
-    EXPECT_EQ(Read[0].Payload, fits);
-    EXPECT_EQ(Read[0].SenderAddress, "127.0.0.1");
-    EXPECT_TRUE(Read[0].SenderName.has_value()) << "loopback has a name in /etc/hosts";
-    EXPECT_TRUE(Read[1].Payload.empty());
+    // A datagram waiting for its sender's name may come after one that needs none.
+    const auto& reply = Read[0].Payload.empty() ? Read[1] : Read[0];
+    const auto& empty = Read[0].Payload.empty() ? Read[0] : Read[1];
+    EXPECT_EQ(reply.Payload, fits);
+    EXPECT_EQ(reply.SenderAddress, "127.0.0.1");
+    EXPECT_TRUE(reply.SenderName.has_value()) << "loopback has a name in /etc/hosts";
+    EXPECT_TRUE(empty.Payload.empty());
     EXPECT_FALSE(PumpUntil(
         Gate, [&] { return Read.size() > 2; }, 300ms));
 }
