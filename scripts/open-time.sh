@@ -37,10 +37,11 @@ for ((i = 0; i < 300; i++)); do
     sleep 0.2
 done
 
-# Clicks each row in turn and watches one pixel of the web view through Xlib
-# (a 1 x 1 grab takes well under a millisecond), so a paint is timed to about 2 ms.
+# Clicks each row in turn through XTest and watches one pixel of the web view
+# through Xlib (a 1 x 1 grab takes well under a millisecond), so a paint is timed
+# to about 2 ms.
 python3 - "$opens" <<'PROBE'
-import ctypes, statistics, subprocess, sys, time
+import ctypes, statistics, sys, time
 
 opens = int(sys.argv[1])
 xlib = ctypes.CDLL("libX11.so.6")
@@ -56,6 +57,23 @@ xlib.XFree.argtypes = [ctypes.c_void_p]
 display = xlib.XOpenDisplay(None)
 root = xlib.XDefaultRootWindow(display)
 
+xtst = ctypes.CDLL("libXtst.so.6")
+xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+
+# Moves the pointer, then presses and releases the left button; returns the time
+# just before the press went out, since the press is what opens the entry.
+def click(x, y):
+    xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
+    xlib.XSync(display, 0)
+    pressed = time.monotonic()
+    xtst.XTestFakeButtonEvent(display, 1, 1, 0)
+    xlib.XSync(display, 0)
+    xtst.XTestFakeButtonEvent(display, 1, 0, 0)
+    xlib.XSync(display, 0)
+    return pressed
+
 def pixel(x, y):
     image = xlib.XGetImage(display, root, x, y, 1, 1, 0xFFFFFFFF, 2)
     value = xlib.XGetPixel(image, 0, 0) & 0xFFFFFF
@@ -67,15 +85,26 @@ AGENT_PAGE, BLANK = 0xF4F6F8, 0xFFFFFF
 def wait_for(colour, since, limit):
     while pixel(900, 500) != colour:
         if time.monotonic() - since > limit:
-            sys.exit("open-time: the web view never showed #%06X" % colour)
+            sys.exit("open-time: the web view never showed #%06X (it shows #%06X)" % (colour, pixel(900, 500)))
         time.sleep(0.001)
     return time.monotonic()
+
+# One untimed open first: a click that comes while the window is still settling
+# after its first show can go unseen, and the engine's first page costs extra.
+deadline = time.monotonic() + 60
+while True:
+    warmed = click(142, 176)
+    while pixel(900, 500) != AGENT_PAGE and time.monotonic() - warmed < 3:
+        time.sleep(0.01)
+    if pixel(900, 500) == AGENT_PAGE:
+        break
+    if time.monotonic() > deadline:
+        sys.exit("open-time: the first open never painted its page")
 
 results = []
 for i in range(opens):
     row = i % 2
-    subprocess.run(["xdotool", "mousemove", "142", str(126 + 50 * row), "click", "1"], check=True)
-    clicked = time.monotonic()
+    clicked = click(142, 126 + 50 * row)
     wait_for(BLANK, clicked, 10)
     painted = wait_for(AGENT_PAGE, clicked, 30)
     results.append((painted - clicked) * 1000)

@@ -14,9 +14,11 @@
 //   the engine has started that load and finished loading (QWebEnginePage::isLoading),
 //   and READYSTATE_COMPLETE (4) otherwise. Navigate marks the load pending itself
 //   because the engine starts it asynchronously: without the mark a read right
-//   after Navigate would still see the previous page's "complete". Only a
-//   load's start clears the mark: the end of an earlier load that the new
-//   navigation cuts short may still arrive after Navigate.
+//   after Navigate would still see the previous page's "complete". A load's
+//   start clears the mark, and so does the end of a load that was not cut
+//   short: when Navigate comes while an earlier load is still going, the engine
+//   reports no new start, only the new load's end. The end of the earlier load,
+//   cut short by the navigation ("aborted"), leaves the mark.
 // - OnDownloadComplete. Raised for every main-frame load that ends, by
 //   QWebEnginePage::loadingChanged with the status succeeded, failed or stopped:
 //   a download that finishes, fails or is halted, as the event promises. A load
@@ -112,8 +114,11 @@ void TQtWebBrowser::LoadingChanged(const QWebEngineLoadingInfo& info)
         m_navigationPending = false;
         return;
     }
-    const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus
-        && !(info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && info.errorCode() == NetErrorAborted);
+    const bool aborted = info.status() == QWebEngineLoadingInfo::LoadFailedStatus
+        && info.errorDomain() == QWebEngineLoadingInfo::InternalErrorDomain && info.errorCode() == NetErrorAborted;
+    if (!aborted)
+        m_navigationPending = false;
+    const bool failed = info.status() == QWebEngineLoadingInfo::LoadFailedStatus && !aborted;
     LoadEnded(info.url().toString().toStdString(), failed ? info.errorCode() : NoError);
 }
 

@@ -29,6 +29,9 @@ void TLoopbackHttpServer::Answer(QTcpSocket& socket)
 {
     const QByteArray request = socket.readAll();
     const QByteArray path = request.split(' ').value(1);
+    m_requested.insert(path);
+    if (m_held.contains(path))
+        return;
     const bool known = m_pages.contains(path);
     const QByteArray body = known ? m_pages.value(path) : QByteArray("<html><body>Not found</body></html>");
     socket.write((known ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")

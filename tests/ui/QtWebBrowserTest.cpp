@@ -69,6 +69,22 @@ TEST_F(QtWebBrowserTest, ReadyStateIsCompleteOnlyOnceTheNavigationHasEnded)
     EXPECT_EQ(Events, std::vector<std::string> { "complete" });
 }
 
+// The engine reports no new start for a navigation made while a load is still
+// going, only its end; the view must still come back to complete.
+TEST_F(QtWebBrowserTest, NavigatingAwayFromAPageStillLoadingEndsComplete)
+{
+    Server.Hold("/slow.png");
+    Server.Serve("/", "<html><body>Agent page<img src=\"/slow.png\"></body></html>");
+    Browser->Navigate(Server.Url("/").toStdString());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Server.Requested("/slow.png"); }, Deadline));
+    ASSERT_NE(Browser->ReadyState(), TWebBrowser::ReadyStateComplete);
+
+    Browser->Navigate("about:blank");
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Browser->ReadyState() == TWebBrowser::ReadyStateComplete; }, Deadline));
+    EXPECT_EQ(Events.back(), "complete");
+}
+
 TEST_F(QtWebBrowserTest, AnAgentPageLoadsAndCompletesWithoutError)
 {
     Server.Serve("/", "<html><body>Agent page</body></html>");
