@@ -3,6 +3,7 @@
 #include "discovery/Reply.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <thread>
