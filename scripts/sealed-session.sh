@@ -8,7 +8,9 @@
 #   sealed_quiet_network       loopback up, and a veth pair whose ends both stay in the
 #                              namespace, with the default route, so the broadcast is sent
 #                              and lost inside it
-#   sealed_start_xvfb          starts Xvfb on a free display and exports DISPLAY
+#   sealed_start_xvfb          gives the namespace a /tmp of its own (X's sockets and locks live
+#                              there, so other sessions on the machine can neither see nor take
+#                              this display), starts Xvfb and exports DISPLAY
 #   sealed_wait_for_window     waits up to 30 s for Ostrel's main window to be shown
 
 sealed_enter()
@@ -36,6 +38,7 @@ sealed_quiet_network()
 
 sealed_start_xvfb()
 {
+    mount -t tmpfs -o mode=1777 sealed-tmp /tmp
     export QTWEBENGINE_DISABLE_SANDBOX=1
     XDG_RUNTIME_DIR=$(mktemp -d)
     export XDG_RUNTIME_DIR
@@ -45,7 +48,7 @@ sealed_start_xvfb()
     SEALED_XVFB=$!
     read -r -t 10 -u "$displayFd" display
     export DISPLAY=":$display"
-    trap 'kill "$SEALED_XVFB" 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+    trap 'kill "$SEALED_XVFB" 2>/dev/null' EXIT
 }
 
 sealed_wait_for_window()

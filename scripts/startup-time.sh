@@ -6,7 +6,7 @@
 # Both page times include the viewer's fixed wait of at least 1000 ms before it navigates.
 # The computers are two small web servers on loopback inside the private network namespace.
 #
-# Usage: scripts/startup-time.sh [OSTREL] [RUNS]
+# Usage: scripts/startup-time.sh [OSTREL] [RUNS]   (OSTREL_LOG=FILE outside /tmp keeps its stderr)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/sealed-session.sh
@@ -16,15 +16,16 @@ ostrel=$(realpath "${1:-build/release/ostrel}")
 runs=${2:-5}
 
 sealed_quiet_network
+sealed_start_xvfb
+# Made in the session's own /tmp, so they go with it.
+dataFolder=$(mktemp -d)
+sealed_data_folder "$dataFolder"
 pages=$(mktemp -d)
 echo '<html><body><h1>Agent</h1></body></html>' >"$pages/index.html"
 python3 -m http.server 18080 --bind 127.0.0.1 --directory "$pages" >/dev/null 2>&1 &
 python3 -m http.server 18081 --bind 127.0.0.1 --directory "$pages" >/dev/null 2>&1 &
 servers=$(jobs -p | tr '\n' ' ')
-dataFolder=$(mktemp -d)
-sealed_data_folder "$dataFolder"
-sealed_start_xvfb
-trap 'kill $servers "$SEALED_XVFB" 2>/dev/null; rm -rf "$pages" "$dataFolder" "$XDG_RUNTIME_DIR"' EXIT
+trap 'kill $servers "$SEALED_XVFB" 2>/dev/null' EXIT
 
 now() { date +%s%N; }
 milliseconds() { echo $((($2 - $1) / 1000000)); }
@@ -52,6 +53,9 @@ for ((run = 1; run <= runs; run++)); do
     program=$!
     wait_for_title '^Ostrel 4\.1\.1$'
     shown=$(now)
+    # A click that arrives while the window is still being mapped can be lost; the page times start at the click.
+    sleep 0.5
+    clicked=$(now)
     open_row 0
     wait_for_title '18080$'
     firstPage=$(now)
@@ -60,6 +64,6 @@ for ((run = 1; run <= runs; run++)); do
     nextPage=$(now)
     kill -TERM "$program"
     wait "$program" || true
-    printf '%d\t%d\t%d\t%d\n' "$run" "$(milliseconds "$start" "$shown")" "$(milliseconds "$shown" "$firstPage")" \
+    printf '%d\t%d\t%d\t%d\n' "$run" "$(milliseconds "$start" "$shown")" "$(milliseconds "$clicked" "$firstPage")" \
         "$(milliseconds "$firstPage" "$nextPage")"
 done

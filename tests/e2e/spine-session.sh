@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # Runs one sealed Ostrel session (see scripts/sealed-session.sh): waits for the
-# main window, optionally takes a screenshot, then sends SIGTERM. Exits with
-# Ostrel's exit status, or 124 when the window never came up or Ostrel did not end.
+# main window, then sends SIGTERM. Exits with Ostrel's exit status, or 124 when
+# the window never came up or Ostrel did not end.
 #
-# Usage: spine-session.sh OSTREL DATA_FOLDER [SCREENSHOT.png]
+# Usage: spine-session.sh OSTREL DATA_FOLDER
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/sealed-session.sh"
 sealed_enter "$0" "$@"
 
 ostrel=$1
-screenshot=${3:-}
 sealed_data_folder "$2"
 sealed_quiet_network
 sealed_start_xvfb
@@ -19,10 +18,6 @@ program=$!
 if ! sealed_wait_for_window; then
     kill -KILL "$program"
     exit 124
-fi
-if [[ -n $screenshot ]]; then
-    sleep 1
-    import -window root "$screenshot"
 fi
 kill -TERM "$program"
 status=0
