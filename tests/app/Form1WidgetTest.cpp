@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 #include "MessageBoxWatcher.h"
+#include "platform/Canvas.h"
 #include "platform/ErrorReport.h"
 #include "platform/OstrelError.h"
 #include "platform/qt/QtForm.h"
@@ -140,6 +141,15 @@ TEST_F(Form1WidgetTest, StartsMaximisedWithVersionTitleAndIcon)
     EXPECT_EQ(Window().windowTitle(), "Ostrel 4.1.1");
     EXPECT_FALSE(Window().windowIcon().isNull());
     EXPECT_FALSE(Control("ProgressBar1").isVisible());
+}
+
+TEST_F(Form1WidgetTest, PicturesComeFromTheCompiledInResources)
+{
+    EXPECT_EQ(Form1().Image1().Width(), 32);
+    EXPECT_EQ(Form1().Image1().Height(), 32);
+    EXPECT_EQ(Form1().Image2().Width(), 16);
+    EXPECT_EQ(Form1().Image2().Height(), 16);
+    EXPECT_THROW(TestPlatform().LoadPicture("missing.png"), EOstrelError);
 }
 
 struct TPlaceCase
