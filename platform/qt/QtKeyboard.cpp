@@ -31,6 +31,7 @@ void TQtKeyboard::InjectControlM()
     if (!target)
         return;
     // Posted, not sent: like input from the system, the keys arrive after the current key is handled.
+    // postEvent takes ownership of each event.
     QCoreApplication::postEvent(
         target, new TInjectedKeyEvent(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, 0, LeftControlKey, {}));
     QCoreApplication::postEvent(
