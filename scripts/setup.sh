@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686-posix
     xvfb xauth imagemagick librsvg2-bin fonts-dejavu-core fonts-liberation xdotool python3
-    iproute2 util-linux acl dnsmasq-base procps
+    iproute2 util-linux acl procps
 )
 
 missing=()
