@@ -5,17 +5,6 @@
 #include "platform/Platform.h"
 
 namespace {
-TControlDecl Control(TControlKind kind, std::string name, std::string caption, TBounds bounds, int tabOrder)
-{
-    TControlDecl decl;
-    decl.Kind = kind;
-    decl.Name = std::move(name);
-    decl.Caption = std::move(caption);
-    decl.Bounds = bounds;
-    decl.TabOrder = tabOrder;
-    return decl;
-}
-
 // No control is anchored to the right or bottom: they keep their places when the dialog is resized.
 TFormDecl Form2Decl()
 {
@@ -26,10 +15,10 @@ TFormDecl Form2Decl()
     decl.ClientHeight = 138;
     decl.Controls = {
         // The label sizes itself to its caption (167 wide in Tahoma), so a wider stand-in font never cuts it.
-        Control(TControlKind::Label, "Label1", "Client Address (i.e. John-PC:8080)", { 27, 28, 0, 13 }, -1),
-        Control(TControlKind::Edit, "Edit1", "", { 27, 47, 265, 21 }, 2),
-        Control(TControlKind::Button, "Button1", "Save", { 27, 82, 121, 25 }, 0),
-        Control(TControlKind::Button, "Button2", "Cancel", { 179, 82, 113, 25 }, 1),
+        ControlDecl(TControlKind::Label, "Label1", "Client Address (i.e. John-PC:8080)", { 27, 28, 0, 13 }, -1),
+        ControlDecl(TControlKind::Edit, "Edit1", "", { 27, 47, 265, 21 }, 2),
+        ControlDecl(TControlKind::Button, "Button1", "Save", { 27, 82, 121, 25 }, 0),
+        ControlDecl(TControlKind::Button, "Button2", "Cancel", { 179, 82, 113, 25 }, 1),
     };
     return decl;
 }

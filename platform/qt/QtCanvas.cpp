@@ -1,6 +1,7 @@
 #include "platform/qt/QtCanvas.h"
 
 #include "platform/qt/QtPicture.h"
+#include "platform/qt/QtString.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -61,7 +62,7 @@ void TQtCanvas::TextOut(const TRect& clip, const std::string& text, TColor color
         return;
     const QFontMetrics metrics(m_painter.font());
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).split(lineBreak);
+    const QStringList lines = ToQString(text).split(lineBreak);
 
     m_painter.save();
     m_painter.setClipRect(area, Qt::IntersectClip);

@@ -3,15 +3,11 @@
 #include "platform/OstrelError.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtListView.h"
+#include "platform/qt/QtString.h"
 
 #include <QScrollBar>
 
 namespace {
-QString ToQString(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 TMouseButton ToMouseButton(Qt::MouseButton button)
 {
     switch (button) {
@@ -30,7 +26,7 @@ TQtListBox::TQtListBox(const TControlDecl& decl, QWidget* parent, TQtDispatch di
     , m_dispatch(std::move(dispatch))
 {
     TQtListView& view = View();
-    view.setObjectName(QString::fromStdString(decl.Name));
+    view.setObjectName(ToQString(decl.Name));
     view.setFrameShape(decl.Border ? QFrame::StyledPanel : QFrame::NoFrame);
     view.setGeometry(decl.Bounds.Left, decl.Bounds.Top, decl.Bounds.Width, decl.Bounds.Height);
     view.setVisible(decl.Visible);

@@ -1,6 +1,7 @@
 #include "platform/qt/QtWebBrowser.h"
 
 #include "platform/OstrelError.h"
+#include "platform/qt/QtString.h"
 #include "platform/qt/QtWebPage.h"
 
 #include <QWebEngineLoadingInfo>
@@ -34,8 +35,10 @@
 //   host of the failure, so a cancel given afterwards cannot take the page back.
 //   The view therefore asks for no error pages at all (ErrorPageEnabled off):
 //   a failed navigation leaves no engine error page, in the main frame and in
-//   frames alike, whatever the handler answers. Qt WebEngine reports only
-//   main-frame loads to the host, so a failing frame raises no OnNavigateError.
+//   frames alike, whatever the handler answers. Qt WebEngine 6.4 reports only
+//   main-frame loads to the host, so a failing frame raises no OnNavigateError:
+//   loadingChanged and loadFinished leave frames out, and a request interceptor
+//   sees a frame's request before it is sent but never how it ends.
 // - Everything else the page asks of its host (new windows, downloads, prompts,
 //   its title) keeps the engine's default handling; script messages are dropped
 //   by TQtWebPage.
@@ -53,7 +56,7 @@ TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispa
     , m_dispatch(std::move(dispatch))
 {
     QWebEngineView& view = View();
-    view.setObjectName(QString::fromStdString(decl.Name));
+    view.setObjectName(ToQString(decl.Name));
     view.setGeometry(decl.Bounds.Left, decl.Bounds.Top, decl.Bounds.Width, decl.Bounds.Height);
     view.setVisible(decl.Visible);
     auto* page = new TQtWebPage(&view);
@@ -73,7 +76,7 @@ void TQtWebBrowser::Navigate(const std::string& url)
 {
     QWebEngineView& view = View();
     m_navigated = true;
-    const QUrl address(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size())));
+    const QUrl address(ToQString(url));
     if (!address.isValid()) {
         // The engine drops an address it cannot parse without a word; report the
         // failure the way the engine reports its own, from the event loop.
