@@ -11,6 +11,12 @@ struct TTextCase
     std::string_view Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TTextCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 class ExceptionReportTextTest : public ::testing::TestWithParam<TTextCase>
 {
 };
@@ -36,6 +42,11 @@ struct TTitleCase
     std::string_view Path;
     std::string_view Expected;
 };
+
+void PrintTo(const TTitleCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
 
 class ApplicationTitleTest : public ::testing::TestWithParam<TTitleCase>
 {

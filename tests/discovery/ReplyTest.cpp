@@ -23,6 +23,12 @@ struct TReplyCase
     std::optional<std::string> Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TReplyCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 class ReplyRules : public testing::TestWithParam<TReplyCase>
 {
 };

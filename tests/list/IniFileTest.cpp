@@ -13,6 +13,12 @@ struct TReadCase
     const char* Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TReadCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 const TReadCase ReadCases[] = {
     { "Plain", "[S]\r\nk=v\r\n", "S", "k", "v" },
     { "LoneLineFeeds", "[S]\nk=v\n", "S", "k", "v" },

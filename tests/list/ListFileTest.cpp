@@ -114,6 +114,12 @@ struct TLoadCase
     TTexts Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TLoadCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 const TLoadCase LoadCases[] = {
     { "ZeroBytes", "", {} },
     { "MarkOnly", "\xEF\xBB\xBF", {} },

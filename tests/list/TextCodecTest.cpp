@@ -30,6 +30,12 @@ struct TDecodeCase
     TTextEncoding Encoding;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TDecodeCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 const TDecodeCase DecodeCases[] = {
     { "Empty", "", "", TTextEncoding::Ansi },
     { "AnsiThroughCodePage", Bytes({ 'B', 0xDC, 'R', 'O' }), "BÜRO", TTextEncoding::Ansi },
@@ -67,6 +73,11 @@ struct TBadCase
     const char* Name;
     std::string Bytes;
 };
+
+void PrintTo(const TBadCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
 
 const TBadCase BadCases[] = {
     { "Utf16LEOneByte", Bytes({ 0xFF, 0xFE, 'A' }) },

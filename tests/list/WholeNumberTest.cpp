@@ -11,6 +11,12 @@ struct TWholeNumberCase
     int Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TWholeNumberCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 constexpr int Default = 77;
 
 const TWholeNumberCase Cases[] = {

@@ -10,6 +10,12 @@ struct TCaptionCase
     const char* Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TCaptionCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 class AccessKeyTest : public ::testing::TestWithParam<TCaptionCase>
 {
 };

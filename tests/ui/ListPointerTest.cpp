@@ -14,6 +14,12 @@ struct TPointCase
     int OtherwiseRow;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TPointCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 class RowAtPointTest : public ::testing::TestWithParam<TPointCase>
 {
 };

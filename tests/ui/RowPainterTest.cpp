@@ -51,6 +51,12 @@ struct TRowCase
     std::vector<std::string> Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TRowCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 class RowPainterTest : public ::testing::TestWithParam<TRowCase>
 {
 };

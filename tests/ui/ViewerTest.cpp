@@ -220,6 +220,12 @@ struct TAddressCase
     std::string Expected;
 };
 
+// GoogleTest names the case in its output instead of dumping its bytes.
+void PrintTo(const TAddressCase& row, std::ostream* out)
+{
+    *out << row.Name;
+}
+
 class AddressToOpenTest : public ::testing::TestWithParam<TAddressCase>
 {
 };
