@@ -6,7 +6,7 @@
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtPlatform.h"
-#include "TestPlatform.h"
+#include "QtTestPlatform.h"
 
 #include <cfenv>
 #include <chrono>

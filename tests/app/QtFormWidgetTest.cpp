@@ -1,6 +1,6 @@
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtPlatform.h"
-#include "TestPlatform.h"
+#include "QtTestPlatform.h"
 
 #include <gtest/gtest.h>
 #include <QTimer>

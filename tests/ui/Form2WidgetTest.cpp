@@ -34,7 +34,7 @@ protected:
         return Dialog.ShowModal();
     }
 
-    TForm2 Dialog { QtTestPlatform() };
+    TForm2 Dialog { TestPlatform() };
 };
 
 TEST_F(Form2WidgetTest, ShowsItsCaptionAndSizeWithTheWholeTextSelected)

@@ -1,5 +1,6 @@
-#include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
+
+#include "platform/qt/QtPlatform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,32 +8,39 @@
 #include <gtest/gtest.h>
 
 namespace {
+std::string DataFolder;
 TQtPlatform* Platform = nullptr;
-}
+} // namespace
 
-TQtPlatform& QtTestPlatform()
+TQtPlatform& TestPlatform()
 {
     return *Platform;
 }
 
-// Tests of windows built by the real Qt backend; nothing here touches the network.
-int main(int argc, char** argv)
+const std::string& TestDataFolder()
+{
+    return DataFolder;
+}
+
+int RunTestsOnQtPlatform(int argc, char** argv, std::string folderTemplate)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    char folder[] = "/tmp/ostrel-ui-tests-XXXXXX";
-    if (!mkdtemp(folder)) {
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (!mkdtemp(folderTemplate.data())) {
         std::perror("cannot make the test data folder");
         return EXIT_FAILURE;
     }
+    DataFolder = folderTemplate;
+
     ::testing::InitGoogleTest(&argc, argv);
     int result = EXIT_FAILURE;
     {
-        TQtPlatform platform(folder);
+        TQtPlatform platform(DataFolder);
         Platform = &platform;
         result = RUN_ALL_TESTS();
         Platform = nullptr;
     }
-    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(DataFolder);
     return result;
 }

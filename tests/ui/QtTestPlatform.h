@@ -1,6 +1,0 @@
-#pragma once
-
-class TQtPlatform;
-
-// The Qt backend of the test process.
-TQtPlatform& QtTestPlatform();
