@@ -9,10 +9,11 @@
 # Run:     scripts/testlan.sh run [--agents N] [--build DIR] [--xvfb]
 #          makes the LAN, starts N simulated computers (default 5), runs Ostrel
 #          on it on your display (under Xvfb without one), and removes
-#          everything when Ostrel ends, also on failure or Ctrl+C.
+#          everything when Ostrel ends, also on failure, Ctrl+C or kill. Its
+#          list file is kept in DIR/testlan-data, apart from the machine's.
 # Source:  . scripts/testlan.sh; then testlan_up, testlan_add_computer,
 #          testlan_start_agents, testlan_admin, testlan_start_xvfb,
-#          testlan_down (put it in an EXIT trap). Names carry the caller's PID,
+#          testlan_down (put it in an EXIT trap), until_true. Names carry the caller's PID,
 #          so tests may run side by side.
 #
 # Addresses: admin 10.77.0.1, agents' side 10.77.0.2, computers from 10.77.1.1 on.
@@ -192,6 +193,17 @@ testlan_down()
     return 0
 }
 
+# until_true SECONDS COMMAND...: true as soon as COMMAND succeeds, false after SECONDS.
+until_true()
+{
+    local deadline=$((SECONDS + $1))
+    shift
+    while ! "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
 testlan_run()
 {
     local agents=5 build=build/release xvfb=0
@@ -204,7 +216,9 @@ testlan_run()
         esac
     done
     trap testlan_down EXIT
-    trap 'exit 130' INT TERM
+    trap 'exit 129' HUP
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
     testlan_up
     testlan_add_computers "$agents"
     testlan_start_agents "$build/tools/ostrel-agent-sim" --web-port 8080
@@ -213,7 +227,11 @@ testlan_run()
         echo "testlan: Ostrel runs under Xvfb on $DISPLAY"
     fi
     echo "testlan: $agents simulated computers on ${TESTLAN_COMPUTERS[*]}"
-    testlan_admin env QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$build/ostrel"
+    # The simulated computers go into a list of their own, not the machine's. Ostrel runs in
+    # the background so that a signal to this script ends the wait at once and the cleanup
+    # stops Ostrel, rather than waiting for Ostrel to end by itself.
+    testlan_ostrel "$(realpath -m "$build/testlan-data")" "$build/ostrel"
+    wait "$TESTLAN_OSTREL_PID"
 }
 
 if [[ ${BASH_SOURCE[0]} == "$0" ]]; then

@@ -2,44 +2,9 @@
 # Discovery end to end: the real program under Xvfb in the admin namespace of a
 # test LAN (scripts/testlan.sh), simulated agents on the other side.
 # Usage: discovery_lan_test.sh OSTREL AGENT_SIM SCENARIO
-# Screenshots go to $OSTREL_E2E_SHOTS (default: a folder that is removed at the end).
 set -euo pipefail
 
-ostrel=$(realpath "$1")
-sim=$(realpath "$2")
-scenario=$3
-here=$(dirname "$(realpath "$0")")
-. "$here/../../scripts/testlan.sh"
-
-work=$(mktemp -d)
-data="$work/data"
-shots=${OSTREL_E2E_SHOTS:-$work/shots}
-mkdir -p "$shots" "$data/Mervane"
-trap 'testlan_down; rm -rf "$work"' EXIT
-
-fail()
-{
-    echo "FAIL ($scenario): $*" >&2
-    shot "failure"
-    exit 1
-}
-
-shot()
-{
-    import -display "$DISPLAY" -window root "$shots/$scenario-$1.png" 2>/dev/null || true
-}
-
-# until SECONDS COMMAND...: true as soon as COMMAND succeeds, false after SECONDS.
-until_true()
-{
-    local limit=$1
-    shift
-    local deadline=$((SECONDS + limit))
-    while ! "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
-}
+. "$(dirname "$(realpath "$0")")/lan-lib.sh" "$@"
 
 # A child that has ended but is not yet reaped still answers kill -0; look at its state.
 running()
@@ -47,34 +12,9 @@ running()
     [[ -e /proc/$1 ]] && [[ $(cut -d' ' -f3 "/proc/$1/stat") != Z ]]
 }
 
-window_named()
-{
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
-}
-
-# The online badge's green at the top left of row N's icon (rows are 50 pixels high).
-online()
-{
-    local pixel
-    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
-    pixel=$(convert "$work/now.png" -format "%[pixel:p{12,$((114 + 50 * $1))}]" info:) || return 1
-    [[ $pixel == "srgb(0,204,51)" ]]
-}
-
 offline()
 {
     ! online "$1"
-}
-
-# The list file exactly as the program writes it: UTF-8 signature, CR LF lines.
-list_file()
-{
-    local index=0 name
-    printf '\xEF\xBB\xBF[General]\r\nComputers=%d\r\n\r\n' $#
-    for name in "$@"; do
-        printf '[%d]\r\nName=%s\r\n\r\n' $index "$name"
-        index=$((index + 1))
-    done
 }
 
 expect_list()
@@ -84,12 +24,6 @@ expect_list()
         od -c "$data/Mervane/list.dat" | head -40 >&2
         fail "list file differs from: $*"
     }
-}
-
-start_ostrel()
-{
-    testlan_ostrel "$data" "$ostrel"
-    until_true 60 window_named "^Ostrel 4.1.1$" || fail "the main window did not show"
 }
 
 close_ostrel()
@@ -109,8 +43,7 @@ dismiss_box()
 # The progress bar, bottom left, shows only while a scan runs; its empty part is white.
 scanning()
 {
-    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
-    [[ $(convert "$work/now.png" -format "%[pixel:p{270,787}]" info:) == "srgb(255,255,255)" ]]
+    pixel_is 270 787 "srgb(255,255,255)"
 }
 
 # Clicks "Find computers" and waits for the scan to show; a click the fresh window lost is repeated once.
@@ -180,7 +113,7 @@ close-during-scan)
     saved=$(stat -c %y "$data/Mervane/list.dat")
     sleep 2
     running "$TESTLAN_OSTREL_PID" || fail "the program ended before the scan did"
-    window_named "^Ostrel 4.1.1$" || fail "the window went before the scan ended"
+    title_is "Ostrel 4.1.1" || fail "the window went before the scan ended"
     shot "closing-during-scan"
     until_true 15 eval '! running $TESTLAN_OSTREL_PID' || fail "the program did not end after the scan"
     [[ $(stat -c %y "$data/Mervane/list.dat") == "$saved" ]] || fail "the list was saved again at the end"
@@ -227,7 +160,7 @@ second-copy)
     testlan_ostrel "$work/data2" "$ostrel"
     # The bind error while the window is made, and again for the first-show request.
     for box in creation first-show; do
-        until_true 60 window_named "^Ostrel$" || fail "no error box at the $box"
+        until_true 60 title_is Ostrel || fail "no error box at the $box"
         id=$(xdotool search --onlyvisible --name '^Ostrel$' | head -1)
         # Without a window manager the box may lie under the main window.
         xdotool windowraise "$id"

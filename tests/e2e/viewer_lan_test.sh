@@ -2,20 +2,9 @@
 # The viewer end to end: the real program under Xvfb in the admin namespace of a
 # test LAN (scripts/testlan.sh), simulated agents on the other side.
 # Usage: viewer_lan_test.sh OSTREL AGENT_SIM SCENARIO
-# Screenshots go to $OSTREL_E2E_SHOTS (default: a folder that is removed at the end).
 set -euo pipefail
 
-ostrel=$(realpath "$1")
-sim=$(realpath "$2")
-scenario=$3
-here=$(dirname "$(realpath "$0")")
-. "$here/../../scripts/testlan.sh"
-
-work=$(mktemp -d)
-data="$work/data"
-shots=${OSTREL_E2E_SHOTS:-$work/shots}
-mkdir -p "$shots" "$data/Mervane"
-trap 'testlan_down; rm -rf "$work"' EXIT
+. "$(dirname "$(realpath "$0")")/lan-lib.sh" "$@"
 
 # Screen places: the window is maximised at the origin without a frame.
 rowX=142
@@ -23,55 +12,10 @@ viewX=900
 viewY=500
 agentBackground="srgb(244,246,248)"
 
-fail()
-{
-    echo "FAIL ($scenario): $*" >&2
-    shot failure
-    exit 1
-}
-
-shot()
-{
-    import -display "$DISPLAY" -window root "$shots/viewer-$scenario-$1.png" 2>/dev/null || true
-}
-
-# until_true SECONDS COMMAND...: true as soon as COMMAND succeeds, false after SECONDS.
-until_true()
-{
-    local deadline=$((SECONDS + $1))
-    shift
-    while ! "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
-}
-
-title_is()
-{
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
-}
-
-pixel()
-{
-    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
-    convert "$work/now.png" -format "%[pixel:p{$1,$2}]" info:
-}
-
-pixel_is()
-{
-    [[ $(pixel "$1" "$2") == "$3" ]]
-}
-
 # Row N's vertical middle on the screen: the list starts at 101, rows are 50 high.
 row_y()
 {
     echo $((126 + 50 * $1))
-}
-
-# The online badge's green at the top left of row N's icon.
-online()
-{
-    pixel_is 12 $((114 + 50 * $1)) "srgb(0,204,51)"
 }
 
 # Dark text in the status line to the right of where "Connecting..." ends: the
@@ -82,22 +26,6 @@ status_names_an_address()
     local darkest
     darkest=$(convert "$work/now.png" -crop 120x14+380+777 -colorspace gray -format "%[fx:minima.intensity]" info:)
     awk -v d="$darkest" 'BEGIN { exit !(d < 0.5) }'
-}
-
-list_file()
-{
-    local index=0 name
-    printf '\xEF\xBB\xBF[General]\r\nComputers=%d\r\n\r\n' $#
-    for name in "$@"; do
-        printf '[%d]\r\nName=%s\r\n\r\n' $index "$name"
-        index=$((index + 1))
-    done
-}
-
-start_ostrel()
-{
-    testlan_ostrel "$data" "$ostrel"
-    until_true 60 title_is "Ostrel 4.1.1" || fail "the main window did not show"
 }
 
 # Row N shows its computer icon: the window is up and takes input.

@@ -1,0 +1,69 @@
+# shellcheck shell=bash
+# What the end-to-end tests on the simulated LAN share. A test sources it with its own
+# arguments (OSTREL AGENT_SIM SCENARIO); it brings in scripts/testlan.sh, makes a work
+# folder that goes at exit along with the LAN, and defines the helpers below.
+# Screenshots go to $OSTREL_E2E_SHOTS (default: inside the work folder), named after
+# the test and the scenario.
+
+ostrel=$(realpath "$1")
+sim=$(realpath "$2")
+scenario=$3
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/testlan.sh"
+
+work=$(mktemp -d)
+data="$work/data"
+shots=${OSTREL_E2E_SHOTS:-$work/shots}
+mkdir -p "$shots" "$data/Mervane"
+trap 'testlan_down; rm -rf "$work"' EXIT
+
+fail()
+{
+    echo "FAIL ($scenario): $*" >&2
+    shot failure
+    exit 1
+}
+
+shot()
+{
+    import -display "$DISPLAY" -window root "$shots/$(basename "$0" _lan_test.sh)-$scenario-$1.png" 2>/dev/null || true
+}
+
+title_is()
+{
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+pixel()
+{
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    convert "$work/now.png" -format "%[pixel:p{$1,$2}]" info:
+}
+
+pixel_is()
+{
+    [[ $(pixel "$1" "$2") == "$3" ]]
+}
+
+# The online badge's green at the top left of row N's icon (the list starts at 101,
+# rows are 50 high).
+online()
+{
+    pixel_is 12 $((114 + 50 * $1)) "srgb(0,204,51)"
+}
+
+# The list file exactly as the program writes it: UTF-8 signature, CR LF lines.
+list_file()
+{
+    local index=0 name
+    printf '\xEF\xBB\xBF[General]\r\nComputers=%d\r\n\r\n' $#
+    for name in "$@"; do
+        printf '[%d]\r\nName=%s\r\n\r\n' $index "$name"
+        index=$((index + 1))
+    done
+}
+
+start_ostrel()
+{
+    testlan_ostrel "$data" "$ostrel"
+    until_true 60 title_is "Ostrel 4.1.1" || fail "the main window did not show"
+}
