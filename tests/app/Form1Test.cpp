@@ -1,7 +1,7 @@
 #include "app/Unit1.h"
-#include "discovery/FakeSockets.h"
 #include "FakeFileSystem.h"
 #include "FakePlatform.h"
+#include "FakeSockets.h"
 #include "list/ComputerList.h"
 
 #include <gtest/gtest.h>
