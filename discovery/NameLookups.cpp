@@ -36,12 +36,6 @@ bool TNameLookups::Done() const
     return m_remaining == 0;
 }
 
-bool TNameLookups::ReadyWaiting() const
-{
-    std::lock_guard lock(m_mutex);
-    return !m_ready.empty();
-}
-
 TReceivedDatagram TNameLookups::Next()
 {
     std::unique_lock lock(m_mutex);

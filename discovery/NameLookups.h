@@ -25,8 +25,6 @@ public:
 
     // True when every datagram of the batch has been given back.
     bool Done() const;
-    // True when a datagram is ready to be given back without waiting.
-    bool ReadyWaiting() const;
     // The next datagram whose lookup is done; blocks until there is one. Not after Done.
     TReceivedDatagram Next();
 
