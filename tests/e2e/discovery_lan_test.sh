@@ -151,6 +151,29 @@ replies)
     [[ $names == "$expected" ]] || fail "entries were: $names"
     ;;
 
+typed)
+    # An address typed in by hand has no status: a reply for it later in the same run
+    # neither marks it online nor adds it again. PC2 shows that the replies came.
+    testlan_add_computers 2
+    start_ostrel
+    xdotool mousemove 142 74 click 1
+    until_true 10 title_is "Add computer" || fail "the address dialog did not open"
+    id=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
+    xdotool windowraise "$id"
+    xdotool type --delay 20 "http://PC1:8080"
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + 87)) $((Y + 94)) click 1
+    until_true 10 eval '! title_is "Add computer"' || fail "the address dialog did not close"
+    testlan_start_agents "$sim" --web-port 8080
+    click_find_computers
+    until_true 20 eval '! scanning' || fail "the scan did not end"
+    shot "after-scan"
+    online 1 || fail "PC2 not added online"
+    offline 0 || fail "the typed address was marked online"
+    close_ostrel
+    expect_list "http://PC1:8080" "http://PC2:8080"
+    ;;
+
 second-copy)
     testlan_add_computers 1
     testlan_start_agents "$sim" --web-port 8080
