@@ -53,8 +53,6 @@ for ((run = 1; run <= runs; run++)); do
     program=$!
     wait_for_title '^Ostrel 4\.1\.1$'
     shown=$(now)
-    # A click that arrives while the window is still being mapped can be lost; the page times start at the click.
-    sleep 0.5
     clicked=$(now)
     open_row 0
     wait_for_title '18080$'

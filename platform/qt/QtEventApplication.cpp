@@ -7,9 +7,12 @@
 namespace {
 
 // QApplication keeps a reference to argc for its whole life, so these outlive it.
-int ArgumentCount = 1;
+// The web engine takes the switches after its marker: it reports only fatal errors, as the program keeps no log.
 char ProgramName[] = "ostrel";
-char* Arguments[] = { ProgramName, nullptr };
+char EngineSwitches[] = "--webEngineArgs";
+char EngineLogLevel[] = "--log-level=3";
+char* Arguments[] = { ProgramName, EngineSwitches, EngineLogLevel, nullptr };
+int ArgumentCount = 3;
 
 } // namespace
 

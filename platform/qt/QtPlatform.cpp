@@ -5,6 +5,8 @@
 #include "platform/qt/QtPicture.h"
 
 #include <QImage>
+#include <QLoggingCategory>
+#include <QOpenGLContext>
 
 TQtPlatform::TQtPlatform(std::string dataBaseFolder)
     : m_endRequests(m_application)
@@ -24,7 +26,33 @@ std::unique_ptr<TPicture> TQtPlatform::LoadPicture(const std::string& name)
     return std::make_unique<TQtPicture>(image);
 }
 
+namespace {
+
+// The program keeps no log: Qt's and the web engine's reports stay off stderr. Critical and fatal
+// messages still show, and QT_LOGGING_RULES can turn the rest back on when looking into a fault.
+void SilenceQtLogging()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+}
+
+// The web view draws through OpenGL. A window drawn in software until the view first draws has to be
+// made anew then, shortly after it was shown, and pointer input sent to it meanwhile is lost.
+// Drawing every window through OpenGL from the start keeps the first one; where OpenGL cannot be had,
+// the web engine draws in software and nothing needs it.
+void ComposeWindowsThroughOpenGl()
+{
+    QOpenGLContext probe;
+    if (probe.create())
+        qputenv("QT_WIDGETS_RHI", "1");
+}
+
+} // namespace
+
 std::unique_ptr<TPlatform> CreatePlatform()
 {
-    return std::make_unique<TQtPlatform>("/var/lib");
+    SilenceQtLogging();
+    auto platform = std::make_unique<TQtPlatform>("/var/lib");
+    // The probe needs the application; Qt reads the switch when it makes the first window.
+    ComposeWindowsThroughOpenGl();
+    return platform;
 }

@@ -39,16 +39,22 @@ protected:
 
     fs::path ListFile() const { return m_dataFolder / "Mervane" / "list.dat"; }
 
-    // Starts the real program, waits for its window, ends it with SIGTERM; its exit status.
+    // Starts the real program, waits for its window, ends it with SIGTERM; its exit status
+    // (125: the window shown was replaced by another while it ran).
     int RunSession() const
     {
-        const std::string command
-            = std::string("'") + SPINE_SESSION + "' '" + OSTREL_BINARY + "' '" + m_dataFolder.string() + "'";
+        const std::string command = std::string("'") + SPINE_SESSION + "' '" + OSTREL_BINARY + "' '"
+            + m_dataFolder.string() + "' '" + StderrFile().string() + "'";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
+    // What the program wrote on stderr in the last session: nothing, as it keeps no log.
+    std::string Stderr() const { return ReadBytes(StderrFile()); }
+
 private:
+    fs::path StderrFile() const { return m_dataFolder / "stderr.txt"; }
+
     fs::path m_dataFolder;
 };
 
@@ -56,6 +62,7 @@ TEST_F(SpineTest, FirstRunCreatesSharedFolderAndWritesEmptyListOnSigterm)
 {
     ASSERT_EQ(RunSession(), 0);
 
+    EXPECT_EQ(Stderr(), "");
     EXPECT_EQ(ReadBytes(ListFile()), Bom + "[General]\r\nComputers=0\r\n\r\n");
     EXPECT_EQ(fs::status(ListFile().parent_path()).permissions(), fs::perms::all);
 }
