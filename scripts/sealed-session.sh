@@ -11,7 +11,8 @@
 #   sealed_start_xvfb          gives the namespace a /tmp of its own (X's sockets and locks live
 #                              there, so other sessions on the machine can neither see nor take
 #                              this display), starts Xvfb and exports DISPLAY
-#   sealed_wait_for_window     waits up to 30 s for Ostrel's main window to be shown
+#   sealed_wait_for_window     waits up to 30 s for Ostrel's main window to be shown and
+#                              prints its window id
 
 sealed_enter()
 {
@@ -49,9 +50,22 @@ sealed_start_xvfb()
     read -r -t 10 -u "$displayFd" display
     export DISPLAY=":$display"
     trap 'kill "$SEALED_XVFB" 2>/dev/null' EXIT
+    # Seen on a loaded machine: the display named before it takes connections.
+    local deadline=$((SECONDS + 10))
+    until xdotool getdisplaygeometry >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || { echo "sealed-session: display $DISPLAY does not answer" >&2; return 1; }
+        sleep 0.05
+    done
 }
 
 sealed_wait_for_window()
 {
-    timeout 30 xdotool search --sync --onlyvisible --name '^Ostrel 4\.1\.1' >/dev/null
+    local deadline=$((SECONDS + 30)) window
+    # Polls without a pause (a search costs a few milliseconds), so that the first window shown is the
+    # one seen. A search fails when a window it walks goes away meanwhile (the web engine makes
+    # short-lived ones); the next search sees the windows as they are.
+    until window=$(xdotool search --onlyvisible --name '^Ostrel 4\.1\.1' 2>/dev/null); do
+        ((SECONDS < deadline)) || return 1
+    done
+    echo "$window"
 }
