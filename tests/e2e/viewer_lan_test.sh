@@ -39,6 +39,12 @@ row_selected()
     pixel_is 270 "$(row_y "$1")" "srgb(208,229,255)"
 }
 
+# Row N is selected, and the entry menu opened at the pointer covers its colour there.
+menu_shown()
+{
+    row_selected "$1" && ! pixel_is $((rowX + 20)) $(($(row_y "$1") + 8)) "srgb(208,229,255)"
+}
+
 # click_row N [BUTTON]: a left click is tried again while the row does not turn
 # selected: a click that comes while the window settles after its first show
 # can go unseen.
@@ -73,7 +79,7 @@ open-page)
     shot first
     if title_is "Ostrel 4.1.1 - http://PC1:8080"; then second=PC2; else second=PC1; fi
     click_row 1 3
-    sleep 0.5
+    until_true 10 menu_shown 1 || fail "the entry menu did not open"
     xdotool key o
     until_true 30 title_is "Ostrel 4.1.1 - http://$second:8080" || fail "Open in the menu did not open $second"
     until_true 30 pixel_is $viewX $viewY "$agentBackground" || fail "$second's page was not painted"
