@@ -45,17 +45,13 @@ sealed_start_xvfb()
     export XDG_RUNTIME_DIR
     local displayFd display
     exec {displayFd}<> <(:)
-    Xvfb -displayfd "$displayFd" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: by default the server resets whenever its last client leaves, and refuses the
+    # connections that come meanwhile; the helpers' own short X clients must not cost Ostrel its display.
+    Xvfb -displayfd "$displayFd" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     SEALED_XVFB=$!
     read -r -t 10 -u "$displayFd" display
     export DISPLAY=":$display"
     trap 'kill "$SEALED_XVFB" 2>/dev/null' EXIT
-    # Seen on a loaded machine: the display named before it takes connections.
-    local deadline=$((SECONDS + 10))
-    until xdotool getdisplaygeometry >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || { echo "sealed-session: display $DISPLAY does not answer" >&2; return 1; }
-        sleep 0.05
-    done
 }
 
 sealed_wait_for_window()
