@@ -50,14 +50,15 @@ int TFakeUdpSocket::SetBroadcast(bool on)
     return IsOpen() ? Step("broadcast", on ? " on" : " off") : SocketErrors::NotSocket;
 }
 
+// The numbers get their space by insert: GCC 12 at -O3 warns falsely (-Wrestrict) on " " + std::to_string.
 int TFakeUdpSocket::SetReceiveBufferSize(int bytes)
 {
-    return IsOpen() ? Step("buffer", " " + std::to_string(bytes)) : SocketErrors::NotSocket;
+    return IsOpen() ? Step("buffer", std::to_string(bytes).insert(0, 1, ' ')) : SocketErrors::NotSocket;
 }
 
 int TFakeUdpSocket::Bind(std::uint16_t port)
 {
-    return IsOpen() ? Step("bind", " " + std::to_string(port)) : SocketErrors::NotSocket;
+    return IsOpen() ? Step("bind", std::to_string(port).insert(0, 1, ' ')) : SocketErrors::NotSocket;
 }
 
 TWaitResult TFakeUdpSocket::Wait(int timeoutMilliseconds)
