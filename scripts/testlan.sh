@@ -163,15 +163,24 @@ testlan_ostrel()
     TESTLAN_PIDS+=($!)
 }
 
+# testlan_running PID: a child that has ended but is not yet reaped still answers
+# kill -0; this looks at its state.
+testlan_running()
+{
+    [[ -e /proc/$1 ]] && [[ $(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null) != Z ]]
+}
+
 # testlan_down: stops what was started and removes both namespaces (and with them
 # the veth pair) and their /etc/netns folders. Safe to call twice or after a partial up.
 testlan_down()
 {
-    local pid ns
-    for pid in "${TESTLAN_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${TESTLAN_PIDS[@]}"; do
+    local pid ns i
+    # Newest first, each to its end: Ostrel saves its list on the way out, which it
+    # cannot do once the X server it runs on has gone.
+    for ((i = ${#TESTLAN_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${TESTLAN_PIDS[i]}
+        kill "$pid" 2>/dev/null || continue
+        until_true 15 eval '! testlan_running $pid' || kill -KILL "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
     TESTLAN_PIDS=()

@@ -6,12 +6,6 @@ set -euo pipefail
 
 . "$(dirname "$(realpath "$0")")/lan-lib.sh" "$@"
 
-# A child that has ended but is not yet reaped still answers kill -0; look at its state.
-running()
-{
-    [[ -e /proc/$1 ]] && [[ $(cut -d' ' -f3 "/proc/$1/stat") != Z ]]
-}
-
 offline()
 {
     ! online "$1"
@@ -29,7 +23,7 @@ expect_list()
 close_ostrel()
 {
     kill -TERM "$TESTLAN_OSTREL_PID"
-    until_true 30 eval '! running $TESTLAN_OSTREL_PID' || fail "Ostrel did not end"
+    until_true 30 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "Ostrel did not end"
 }
 
 # Clicks the OK button at the bottom right of the error box.
@@ -87,7 +81,7 @@ scan)
     until_true 20 eval 'online 0 && online 1 && online 2' || fail "not all three online after the first show"
     # PC3's agent stops answering; the scan re-marks the others and leaves it offline.
     kill "$stoppable"
-    until_true 5 eval '! running $stoppable' || fail "PC3's agent did not stop"
+    until_true 5 eval '! testlan_running $stoppable' || fail "PC3's agent did not stop"
     click_find_computers
     sleep 2
     shot "during-scan"
@@ -112,10 +106,10 @@ close-during-scan)
     until_true 5 test -s "$data/Mervane/list.dat" || fail "the list was not saved at once"
     saved=$(stat -c %y "$data/Mervane/list.dat")
     sleep 2
-    running "$TESTLAN_OSTREL_PID" || fail "the program ended before the scan did"
+    testlan_running "$TESTLAN_OSTREL_PID" || fail "the program ended before the scan did"
     title_is "Ostrel 4.1.1" || fail "the window went before the scan ended"
     shot "closing-during-scan"
-    until_true 15 eval '! running $TESTLAN_OSTREL_PID' || fail "the program did not end after the scan"
+    until_true 15 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "the program did not end after the scan"
     [[ $(stat -c %y "$data/Mervane/list.dat") == "$saved" ]] || fail "the list was saved again at the end"
     expect_list "http://PC1:8080"
     ;;
@@ -195,8 +189,8 @@ second-copy)
     done
     until_true 10 eval '(($(xdotool search --onlyvisible --name "^Ostrel 4.1.1$" | wc -l) == 2))' \
         || fail "the second copy's window did not show"
-    running "$TESTLAN_OSTREL_PID" || fail "the second copy did not run on"
-    running "$first" || fail "the first copy ended"
+    testlan_running "$TESTLAN_OSTREL_PID" || fail "the second copy did not run on"
+    testlan_running "$first" || fail "the first copy ended"
     ;;
 
 *)

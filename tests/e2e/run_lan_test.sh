@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The run command's LAN goes when the command is stopped by a signal while Ostrel is
-# still up: no namespace, veth pair, hosts folder or process of it is left.
+# still up: Ostrel ends the usual way, saving its list, and no namespace, veth pair,
+# hosts folder or process of the LAN is left.
 # Usage: run_lan_test.sh BUILD_DIR SIGNAL
 set -euo pipefail
 
@@ -38,6 +39,8 @@ leftovers()
     return 1
 }
 
+list="$build/testlan-data/Mervane/list.dat"
+rm -f "$list"
 "$testlan" run --agents 2 --build "$build" --xvfb >"$log" 2>&1 &
 id=$!
 admin="ostrel$id-admin"
@@ -51,4 +54,5 @@ kill -s "$signal" "$id"
 wait "$id" || true
 # What the cleanup stopped may take a moment to go.
 until_true 10 eval '! leftovers' || fail "something of the LAN was left behind"
+[[ -s $list ]] || fail "Ostrel was stopped before it could save its list"
 echo "PASS ($signal)"
