@@ -130,14 +130,15 @@ testlan_agents()
     ip netns exec "$TESTLAN_AGENTS" "$@"
 }
 
-# testlan_start_xvfb: an X server for the admin namespace; sets DISPLAY.
+# testlan_start_xvfb: an X server for the admin namespace; sets DISPLAY. -noreset:
+# Xvfb otherwise resets when its last client leaves and refuses the next one meanwhile.
 testlan_start_xvfb()
 {
     local display
     for ((display = 90 + TESTLAN_ID % 400; ; display++)); do
         [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] || break
     done
-    ip netns exec "$TESTLAN_ADMIN" Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    ip netns exec "$TESTLAN_ADMIN" Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     TESTLAN_PIDS+=($!)
     export DISPLAY=":$display"
     local tries
