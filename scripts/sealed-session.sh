@@ -8,9 +8,9 @@
 #   sealed_quiet_network       loopback up, and a veth pair whose ends both stay in the
 #                              namespace, with the default route, so the broadcast is sent
 #                              and lost inside it
-#   sealed_start_xvfb          gives the namespace a /tmp of its own (X's sockets and locks live
-#                              there, so other sessions on the machine can neither see nor take
-#                              this display), starts Xvfb and exports DISPLAY
+#   sealed_start_xvfb          gives the namespace a folder of X sockets of its own, so other
+#                              sessions on the machine can neither reach nor take this display,
+#                              starts Xvfb and exports DISPLAY
 #   sealed_wait_for_window     waits up to 30 s for Ostrel's main window to be shown and
 #                              prints its window id
 
@@ -39,7 +39,9 @@ sealed_quiet_network()
 
 sealed_start_xvfb()
 {
-    mount -t tmpfs -o mode=1777 sealed-tmp /tmp
+    # Only the socket folder: the rest of /tmp may hold the program and the caller's files.
+    mkdir -p /tmp/.X11-unix
+    mount -t tmpfs -o mode=1777 sealed-x11 /tmp/.X11-unix
     export QTWEBENGINE_DISABLE_SANDBOX=1
     XDG_RUNTIME_DIR=$(mktemp -d)
     export XDG_RUNTIME_DIR

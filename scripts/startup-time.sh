@@ -17,7 +17,6 @@ runs=${2:-5}
 
 sealed_quiet_network
 sealed_start_xvfb
-# Made in the session's own /tmp, so they go with it.
 dataFolder=$(mktemp -d)
 sealed_data_folder "$dataFolder"
 pages=$(mktemp -d)
@@ -25,7 +24,7 @@ echo '<html><body><h1>Agent</h1></body></html>' >"$pages/index.html"
 python3 -m http.server 18080 --bind 127.0.0.1 --directory "$pages" >/dev/null 2>&1 &
 python3 -m http.server 18081 --bind 127.0.0.1 --directory "$pages" >/dev/null 2>&1 &
 servers=$(jobs -p | tr '\n' ' ')
-trap 'kill $servers "$SEALED_XVFB" 2>/dev/null' EXIT
+trap 'kill $servers "$SEALED_XVFB" 2>/dev/null; rm -rf "$dataFolder" "$pages"' EXIT
 
 now() { date +%s%N; }
 milliseconds() { echo $((($2 - $1) / 1000000)); }

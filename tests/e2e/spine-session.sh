@@ -12,7 +12,6 @@ source "$(dirname "$0")/../../scripts/sealed-session.sh"
 sealed_enter "$0" "$@"
 
 ostrel=$1
-# Opened before the session's own /tmp hides the caller's.
 exec {stderrFd}>"$3"
 sealed_data_folder "$2"
 sealed_quiet_network
