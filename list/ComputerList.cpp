@@ -8,8 +8,7 @@
 TComputerList::TComputerList(TListBox& rows)
     : m_rows(rows)
     , m_status(static_cast<std::size_t>(rows.RowCount()))
-{
-}
+{ }
 
 int TComputerList::Count() const
 {

@@ -5,8 +5,7 @@ struct TInfo
 {
     explicit TInfo(bool online)
         : Online(online)
-    {
-    }
+    { }
 
     // The computer answered a discovery request since the last scan began.
     bool Online;

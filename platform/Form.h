@@ -39,9 +39,9 @@ struct TControlDecl
     TControlKind Kind = TControlKind::Button;
     std::string Name;
     std::string Caption;
-    TBounds Bounds;           // a label with Width 0 sizes itself to its caption
+    TBounds Bounds; // a label with Width 0 sizes itself to its caption
     TAnchors Anchors;
-    int TabOrder = -1;        // -1: not a tab stop
+    int TabOrder = -1; // -1: not a tab stop
     bool Visible = true;
     bool Bold = false;
     std::optional<TColor> FontColor; // unset: the system's window-text colour
@@ -49,9 +49,9 @@ struct TControlDecl
     bool Transparent = false;
     bool ShowHint = false;
     bool Border = true;
-    int ItemHeight = 0;       // list rows
-    int Max = 100;            // progress bar range 0..Max
-    std::string PopupMenu;    // name of the popup menu a list shows
+    int ItemHeight = 0; // list rows
+    int Max = 100; // progress bar range 0..Max
+    std::string PopupMenu; // name of the popup menu a list shows
     std::vector<TMenuItemDecl> Items;
 };
 

@@ -7,5 +7,7 @@
 class EOstrelError : public std::runtime_error
 {
 public:
-    explicit EOstrelError(const std::string& message) : std::runtime_error(message) {}
+    explicit EOstrelError(const std::string& message)
+        : std::runtime_error(message)
+    { }
 };

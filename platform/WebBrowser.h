@@ -22,6 +22,5 @@ public:
     std::function<void()> OnDownloadComplete;
     // Raised for a navigation that fails, main frame or frame; setting cancel
     // drops the engine's own error page for it.
-    std::function<void(const std::string& url, const std::string& frame, int statusCode, bool& cancel)>
-        OnNavigateError;
+    std::function<void(const std::string& url, const std::string& frame, int statusCode, bool& cancel)> OnNavigateError;
 };

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang pkg-config git
+    cmake ninja-build g++ clang clang-format pkg-config git
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev
     libacl1-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev

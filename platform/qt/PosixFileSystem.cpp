@@ -106,8 +106,7 @@ int WriteAll(int fd, std::string_view bytes)
 TPosixFileSystem::TPosixFileSystem(std::string baseFolder)
     : m_baseFolder(std::move(baseFolder))
     , m_codePage(std::make_unique<TUtf8CodePage>())
-{
-}
+{ }
 
 TPosixFileSystem::~TPosixFileSystem() = default;
 

@@ -9,8 +9,7 @@ public:
     TUniqueFd() = default;
     explicit TUniqueFd(int fd)
         : m_fd(fd)
-    {
-    }
+    { }
     TUniqueFd(TUniqueFd&& other) noexcept
         : m_fd(other.m_fd)
     {

@@ -19,16 +19,17 @@ void TFakeListBox::SetItemIndex(int row)
 
 TRect TFakeListBox::ClientRect() const
 {
-    return {0, 0, Decl.Bounds.Width, Decl.Bounds.Height};
+    return { 0, 0, Decl.Bounds.Width, Decl.Bounds.Height };
 }
 
 TRect TFakeListBox::ItemRect(int row) const
 {
     const int top = (row - m_topIndex) * Decl.ItemHeight;
-    return {0, top, Decl.Bounds.Width, top + Decl.ItemHeight};
+    return { 0, top, Decl.Bounds.Width, top + Decl.ItemHeight };
 }
 
-TFakePopupMenu::TFakePopupMenu(const TControlDecl& decl) : m_name(decl.Name)
+TFakePopupMenu::TFakePopupMenu(const TControlDecl& decl)
+    : m_name(decl.Name)
 {
     for (const auto& item : decl.Items)
         m_items.push_back(std::make_unique<TFakeMenuItem>(item));

@@ -9,11 +9,13 @@
 // Plain in-memory controls: they hold their state and raise nothing by
 // themselves; tests call the bound events directly.
 
-template <class TBase>
-class TFakeControl : public TBase
+template <class TBase> class TFakeControl : public TBase
 {
 public:
-    explicit TFakeControl(const TControlDecl& decl) : Decl(decl), m_visible(decl.Visible) {}
+    explicit TFakeControl(const TControlDecl& decl)
+        : Decl(decl)
+        , m_visible(decl.Visible)
+    { }
 
     std::string Name() const override { return Decl.Name; }
     bool Visible() const override { return m_visible; }
@@ -41,7 +43,10 @@ public:
 class TFakeLabel : public TFakeControl<TLabel>
 {
 public:
-    explicit TFakeLabel(const TControlDecl& decl) : TFakeControl(decl), m_caption(decl.Caption) {}
+    explicit TFakeLabel(const TControlDecl& decl)
+        : TFakeControl(decl)
+        , m_caption(decl.Caption)
+    { }
     std::string Caption() const override { return m_caption; }
     void SetCaption(const std::string& caption) override { m_caption = caption; }
     bool Underlined() const override { return m_underlined; }
@@ -67,7 +72,10 @@ private:
 class TFakeEdit : public TFakeControl<TEdit>
 {
 public:
-    explicit TFakeEdit(const TControlDecl& decl) : TFakeControl(decl), m_text(decl.Caption) {}
+    explicit TFakeEdit(const TControlDecl& decl)
+        : TFakeControl(decl)
+        , m_text(decl.Caption)
+    { }
     std::string Text() const override { return m_text; }
     void SetText(const std::string& text) override { m_text = text; }
 
@@ -104,7 +112,9 @@ private:
 class TFakeMenuItem : public TMenuItem
 {
 public:
-    explicit TFakeMenuItem(const TMenuItemDecl& decl) : m_decl(decl) {}
+    explicit TFakeMenuItem(const TMenuItemDecl& decl)
+        : m_decl(decl)
+    { }
     std::string Name() const override { return m_decl.Name; }
     std::string Caption() const override { return m_decl.Caption; }
 

@@ -1,17 +1,33 @@
 #include "FakeForm.h"
 
-TFakeForm::TFakeForm(const TFormDecl& decl) : Decl(decl), m_caption(decl.Caption)
+TFakeForm::TFakeForm(const TFormDecl& decl)
+    : Decl(decl)
+    , m_caption(decl.Caption)
 {
     for (const auto& control : decl.Controls) {
         std::unique_ptr<TAnyControl> made;
         switch (control.Kind) {
-        case TControlKind::Button: made = std::make_unique<THolder<TFakeButton>>(control); break;
-        case TControlKind::Label: made = std::make_unique<THolder<TFakeLabel>>(control); break;
-        case TControlKind::ProgressBar: made = std::make_unique<THolder<TFakeProgressBar>>(control); break;
-        case TControlKind::Edit: made = std::make_unique<THolder<TFakeEdit>>(control); break;
-        case TControlKind::ListBox: made = std::make_unique<THolder<TFakeListBox>>(control); break;
-        case TControlKind::PopupMenu: made = std::make_unique<THolder<TFakePopupMenu>>(control); break;
-        case TControlKind::WebBrowser: made = std::make_unique<THolder<TFakeWebBrowser>>(control); break;
+        case TControlKind::Button:
+            made = std::make_unique<THolder<TFakeButton>>(control);
+            break;
+        case TControlKind::Label:
+            made = std::make_unique<THolder<TFakeLabel>>(control);
+            break;
+        case TControlKind::ProgressBar:
+            made = std::make_unique<THolder<TFakeProgressBar>>(control);
+            break;
+        case TControlKind::Edit:
+            made = std::make_unique<THolder<TFakeEdit>>(control);
+            break;
+        case TControlKind::ListBox:
+            made = std::make_unique<THolder<TFakeListBox>>(control);
+            break;
+        case TControlKind::PopupMenu:
+            made = std::make_unique<THolder<TFakePopupMenu>>(control);
+            break;
+        case TControlKind::WebBrowser:
+            made = std::make_unique<THolder<TFakeWebBrowser>>(control);
+            break;
         }
         m_controls.emplace(control.Name, std::move(made));
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "FakeControls.h"
-
 #include "platform/Form.h"
 
 #include <map>
@@ -37,8 +36,7 @@ public:
     int ShowModal() override;
     void SetModalResult(int result) override { m_modalResult = result; }
 
-    template <class T>
-    T& Find(std::string_view name)
+    template <class T> T& Find(std::string_view name)
     {
         auto found = m_controls.find(std::string(name));
         if (found == m_controls.end())
@@ -57,8 +55,7 @@ private:
     {
         virtual ~TAnyControl() = default;
     };
-    template <class T>
-    struct THolder : TAnyControl, T
+    template <class T> struct THolder : TAnyControl, T
     {
         using T::T;
     };

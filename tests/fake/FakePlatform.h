@@ -2,7 +2,6 @@
 
 #include "FakeApplication.h"
 #include "FakeForm.h"
-
 #include "platform/Canvas.h"
 #include "platform/Keyboard.h"
 #include "platform/Platform.h"
@@ -15,7 +14,10 @@
 class TFakePicture : public TPicture
 {
 public:
-    TFakePicture(std::string name, int size) : Name(std::move(name)), m_size(size) {}
+    TFakePicture(std::string name, int size)
+        : Name(std::move(name))
+        , m_size(size)
+    { }
     int Width() const override { return m_size; }
     int Height() const override { return m_size; }
     const std::string Name;

@@ -148,7 +148,7 @@ TEST_F(ComputerListTest, IndexOutsideTheListIsAnError)
 
 TEST(ComputerListOverFilledControlTest, ExistingRowsAreEntriesWithoutStatus)
 {
-    TFakeListBox rows{TControlDecl{}};
+    TFakeListBox rows { TControlDecl {} };
     rows.AppendRow("typed");
     TComputerList list(rows);
 
