@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: unit, widget and end-to-end tests, the
+# Sets up, checks formatting, builds and runs every test: unit, widget and end-to-end tests, the
 # 32-bit Windows cross-compile of the toolkit-free code, and short fuzzing runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
