@@ -49,7 +49,7 @@ start() {
     until [ -s "$state/holder.new" ]; do
         tries=$((tries + 1))
         if [ "$tries" -gt 100 ]; then
-            echo "wine-harness: the namespaces did not come up" >&2
+            echo "wine-harness: the namespaces did not come up (making them needs root)" >&2
             exit 1
         fi
         sleep 0.1
