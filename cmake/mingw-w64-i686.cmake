@@ -8,3 +8,5 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The runtime is linked in, so the program needs no libstdc++, libgcc or winpthread DLL beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev
     libacl1-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    g++-mingw-w64-i686-posix
+    g++-mingw-w64-i686-posix googletest wine wine32:i386
     xvfb xauth imagemagick librsvg2-bin fonts-dejavu-core fonts-liberation xdotool python3
     iproute2 util-linux acl procps
 )
@@ -18,10 +18,18 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
 
-if ((${#missing[@]})); then
+# The Windows build's tests run under 32-bit Wine, whose packages come from the i386 architecture.
+add_i386=false
+dpkg --print-foreign-architectures | grep -qx i386 || add_i386=true
+
+if ((${#missing[@]})) || $add_i386; then
     if [[ $(id -u) -ne 0 ]]; then
-        echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+        echo "setup: installing these packages needs root: ${missing[*]}" >&2
         exit 1
+    fi
+    if $add_i386; then
+        echo "setup: adding the i386 architecture"
+        dpkg --add-architecture i386
     fi
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive

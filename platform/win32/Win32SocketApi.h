@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Sockets.h"
+#include "platform/win32/WinsockSession.h"
+
+class TWin32SocketApi : public TSocketApi
+{
+public:
+    std::unique_ptr<TUdpSocket> CreateUdpSocket(TAddressFamily family) override;
+    bool IPv6Offered() override;
+    std::optional<std::string> ReverseName(const std::string& ipv4Address) override;
+
+private:
+    const TWinsockSession m_session;
+};

@@ -1,0 +1,241 @@
+// The file system's contract, on whichever backend this program was built for.
+#include "ContractBackend.h"
+#include "ContractPaths.h"
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteRaw(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(FsPath(path), std::ios::binary) << bytes;
+}
+
+class FileSystemContract : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Folder = Backend.NewFolder();
+        ListPath = In(Folder, "list.dat");
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(FsPath(Folder), ignored);
+    }
+
+    std::string In(const std::string& folder, const std::string& name) const
+    {
+        return folder + Files.PathSeparator() + name;
+    }
+
+    // The names in folder, sorted.
+    static std::vector<std::string> Entries(const std::string& folder)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(FsPath(folder)))
+            names.push_back(Utf8(entry.path().filename()));
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string Content(const std::string& path)
+    {
+        const auto read = Files.ReadFile(path);
+        return read.Error == 0 ? read.Bytes : "error " + std::to_string(read.Error);
+    }
+
+    TContractBackend& Backend = ContractBackend();
+    TFileSystem& Files = Backend.Files();
+    std::string Folder;
+    std::string ListPath;
+};
+
+TEST_F(FileSystemContract, CommonDataFolderIsAnExistingFolder)
+{
+    const std::string common = Files.CommonDataFolder();
+    ASSERT_FALSE(common.empty());
+    EXPECT_TRUE(Files.FolderExists(common)) << common;
+}
+
+TEST_F(FileSystemContract, SharedFolderLetsEveryoneReadAndWriteAndFilesInsideInheritIt)
+{
+    const std::string shared = In(Folder, "Mervane");
+    Files.CreateSharedFolder(shared);
+    ASSERT_TRUE(Files.FolderExists(shared));
+    EXPECT_FALSE(Files.FileExists(shared));
+    Files.CreateSharedFolder(shared);
+    EXPECT_TRUE(Files.FolderExists(shared)) << "making it again does no harm";
+
+    const std::string list = In(shared, "list.dat");
+    ASSERT_EQ(Files.ReplaceFile(list, "x").Failure, TFileWriteFailure::None);
+    for (const auto& path : { shared, list }) {
+        const auto rule = Backend.EveryoneMayReadAndWrite(path);
+        if (!rule.Value)
+            GTEST_SKIP() << rule.WhyNot;
+        EXPECT_TRUE(*rule.Value) << path;
+    }
+}
+
+TEST_F(FileSystemContract, FolderTestFollowsTheExistingFolderRules)
+{
+    fs::create_directory(FsPath(In(Folder, "sub")));
+    WriteRaw(In(Folder, "file"), "x");
+
+    EXPECT_TRUE(Files.FolderExists(In(Folder, "sub")));
+    EXPECT_FALSE(Files.FolderExists(In(Folder, "missing")));
+    EXPECT_FALSE(Files.FolderExists(In(Folder, "file")));
+    EXPECT_FALSE(Files.FolderExists(In(In(Folder, "file"), "below")));
+    // A name Windows calls invalid, and merely missing elsewhere: either way no folder.
+    EXPECT_FALSE(Files.FolderExists(In(Folder, "bad<name>|")));
+    EXPECT_FALSE(Files.FolderExists(""));
+    EXPECT_TRUE(Files.FileExists(In(Folder, "file")));
+    EXPECT_FALSE(Files.FileExists(In(Folder, "sub")));
+    EXPECT_FALSE(Files.FileExists(In(Folder, "missing")));
+
+    Files.CreateSharedFolder(In(In(Folder, "missing"), "Mervane"));
+    EXPECT_FALSE(Files.FolderExists(In(Folder, "missing"))) << "only the last component is made";
+}
+
+TEST_F(FileSystemContract, FolderBehindALinkCountsOnlyWhileItCanBeReached)
+{
+    const std::string target = In(Folder, "target");
+    fs::create_directory(FsPath(target));
+    if (const auto whyNot = Backend.LinkFolder(In(Folder, "link"), target); !whyNot.empty())
+        GTEST_SKIP() << whyNot;
+    EXPECT_TRUE(Files.FolderExists(In(Folder, "link")));
+    fs::remove(FsPath(target));
+    EXPECT_FALSE(Files.FolderExists(In(Folder, "link")));
+}
+
+TEST_F(FileSystemContract, ReplaceLeavesExactlyTheNewBytesAndNoTemporaryFile)
+{
+    const std::string steps[] = {
+        "first\r\n", std::string(100000, 'L'), "shorter", "", std::string("nul \0 and \xFF\r\n", 13),
+    };
+    for (const auto& bytes : steps) {
+        const auto result = Files.ReplaceFile(ListPath, bytes);
+        ASSERT_EQ(result.Failure, TFileWriteFailure::None) << result.Error;
+        EXPECT_EQ(Content(ListPath), bytes);
+        EXPECT_EQ(Entries(Folder), std::vector<std::string> { "list.dat" });
+    }
+}
+
+TEST_F(FileSystemContract, NamesOutsideAsciiReachTheFilesOfThoseNames)
+{
+    const std::string shared = In(Folder, "Büro Ω");
+    Files.CreateSharedFolder(shared);
+    ASSERT_TRUE(Files.FolderExists(shared));
+    const std::string list = In(shared, "liste ü.dat");
+    ASSERT_EQ(Files.ReplaceFile(list, "x").Failure, TFileWriteFailure::None);
+    EXPECT_TRUE(Files.FileExists(list));
+    EXPECT_EQ(Content(list), "x");
+    EXPECT_EQ(Entries(Folder), std::vector<std::string> { "Büro Ω" });
+    EXPECT_EQ(Entries(shared), std::vector<std::string> { "liste ü.dat" });
+}
+
+TEST_F(FileSystemContract, ReadersShareTheFileButKeepWritersOut)
+{
+    ASSERT_EQ(Files.ReplaceFile(ListPath, "old").Failure, TFileWriteFailure::None);
+    auto reader = Backend.HoldForReading(ListPath);
+    ASSERT_TRUE(reader);
+
+    EXPECT_EQ(Content(ListPath), "old");
+    const auto result = Files.ReplaceFile(ListPath, "new");
+    EXPECT_EQ(result.Failure, TFileWriteFailure::Create);
+    EXPECT_TRUE(Backend.MeansInUse(result.Error)) << result.Error;
+    EXPECT_FALSE(Files.SystemErrorMessage(result.Error).empty());
+    EXPECT_EQ(Content(ListPath), "old");
+    EXPECT_EQ(Entries(Folder), std::vector<std::string> { "list.dat" });
+
+    reader.reset();
+    EXPECT_EQ(Files.ReplaceFile(ListPath, "new").Failure, TFileWriteFailure::None);
+    EXPECT_EQ(Content(ListPath), "new");
+}
+
+TEST_F(FileSystemContract, FileBeingWrittenFailsAtOnceForReadersAndWriters)
+{
+    ASSERT_EQ(Files.ReplaceFile(ListPath, "old").Failure, TFileWriteFailure::None);
+    auto writer = Backend.HoldForWriting(ListPath);
+    ASSERT_TRUE(writer);
+
+    const auto started = std::chrono::steady_clock::now();
+    const auto read = Files.ReadFile(ListPath);
+    const auto replaced = Files.ReplaceFile(ListPath, "new");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2)) << "a locked file never waits";
+    EXPECT_TRUE(Backend.MeansInUse(read.Error)) << read.Error;
+    EXPECT_EQ(replaced.Failure, TFileWriteFailure::Create);
+    EXPECT_TRUE(Backend.MeansInUse(replaced.Error)) << replaced.Error;
+
+    writer.reset();
+    EXPECT_EQ(Content(ListPath), "old");
+    EXPECT_EQ(Entries(Folder), std::vector<std::string> { "list.dat" });
+}
+
+TEST_F(FileSystemContract, MissingFileOrFolderGivesTheSystemsReason)
+{
+    const auto read = Files.ReadFile(In(Folder, "missing"));
+    EXPECT_NE(read.Error, 0);
+    EXPECT_FALSE(Files.SystemErrorMessage(read.Error).empty());
+
+    const auto replaced = Files.ReplaceFile(In(In(Folder, "missing"), "list.dat"), "x");
+    EXPECT_EQ(replaced.Failure, TFileWriteFailure::Create);
+    EXPECT_NE(replaced.Error, 0);
+    EXPECT_TRUE(Entries(Folder).empty());
+}
+
+TEST_F(FileSystemContract, SaveRemovesWhatKilledSavesLeftButNotASaveUnderWay)
+{
+    const auto leftover = Backend.TemporaryFileOf(ListPath, 1);
+    if (!leftover.Value)
+        GTEST_SKIP() << leftover.WhyNot;
+    const std::string running = *Backend.TemporaryFileOf(ListPath, 2).Value;
+    const std::string otherTarget = *Backend.TemporaryFileOf(In(Folder, "other.dat"), 1).Value;
+    // Files of other programs, or of the user, whose names are alike but not the same.
+    const std::string others[] = { otherTarget, In(Folder, "list.dat.old"), In(Folder, "list.dat.mine.tmp") };
+    for (const auto& path : { *leftover.Value, running, others[0], others[1], others[2] })
+        WriteRaw(path, "half a list");
+    auto underWay = Backend.HoldForWriting(running);
+    ASSERT_TRUE(underWay);
+
+    ASSERT_EQ(Files.ReplaceFile(ListPath, "new").Failure, TFileWriteFailure::None);
+    EXPECT_EQ(Content(ListPath), "new");
+    const auto name = [](const std::string& path) { return Utf8(FsPath(path).filename()); };
+    auto expected = std::vector<std::string> { "list.dat", name(running) };
+    for (const auto& path : others)
+        expected.push_back(name(path));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(Folder), expected);
+
+    // Nor was its file marked to go once its save lets go of it.
+    underWay.reset();
+    EXPECT_EQ(Content(running), "half a list");
+}
+
+TEST_F(FileSystemContract, FullDiskGivesTheWriteFailureAndKeepsTheOldFile)
+{
+    const auto disk = Backend.SmallDiskFolder();
+    if (!disk.Value)
+        GTEST_SKIP() << disk.WhyNot;
+    const std::string folder = *disk.Value;
+    const std::string list = In(folder, "list.dat");
+    ASSERT_EQ(Files.ReplaceFile(list, "old entry").Failure, TFileWriteFailure::None);
+
+    const auto result = Files.ReplaceFile(list, std::string(200 * 1024, 'x'));
+    EXPECT_EQ(result.Failure, TFileWriteFailure::Write);
+    EXPECT_NE(result.Error, 0);
+    EXPECT_EQ(Content(list), "old entry");
+    EXPECT_EQ(Entries(folder), std::vector<std::string> { "list.dat" });
+    std::error_code ignored;
+    fs::remove_all(FsPath(folder), ignored);
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+#!/bin/sh
+# Runs the Windows test programs under Wine, in a 32-bit prefix made for the test run.
+#
+#   wine-harness.sh start STATE                    make the prefix, start Wine
+#   wine-harness.sh run STATE PROGRAM [ARGUMENT...] run a program there (CTest's emulator)
+#   wine-harness.sh stop STATE                     end Wine, remove the prefix
+#
+# STATE is a folder of the build that remembers the prefix (itself in a temporary folder)
+# and the process that holds Wine's namespaces. Wine runs in network and mount namespaces of
+# its own (tests/discovery/in-private-net.sh): wineserver makes the programs' sockets, so
+# they live in its namespace and no packet leaves it; and the mount namespace gives the
+# programs a 64 KB disk, drive S:, that a full-disk test may fill.
+set -eu
+
+here=$(cd "$(dirname "$0")" && pwd)
+command=$1
+state=$2
+shift 2
+
+export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+
+inside() {
+    WINEPREFIX=$(cat "$state/prefix") nsenter --target "$(cat "$state/holder")" --net --mount "$@"
+}
+
+stop() {
+    [ -f "$state/holder" ] || return 0
+    holder=$(cat "$state/holder")
+    # Only the holder this harness started, not a process that took its number since.
+    if [ "$(cat "/proc/$holder/comm" 2>/dev/null)" = sleep ]; then
+        inside wineserver -k 2>/dev/null || true
+        kill "$holder"
+    fi
+    rm -rf "$(cat "$state/prefix")"
+    rm -f "$state/holder" "$state/prefix"
+}
+
+start() {
+    stop
+    mkdir -p "$state"
+    prefix=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-wine.XXXXXX")
+    echo "$prefix" >"$state/prefix"
+    mkdir "$prefix/small-disk"
+    setsid "$here/../discovery/in-private-net.sh" sh -c '
+        mount -t tmpfs -o size=64k,mode=0777 tmpfs "$1/small-disk"
+        echo $$ >"$2/holder.new"
+        exec sleep infinity' sh "$prefix" "$state" </dev/null >/dev/null 2>&1 &
+    tries=0
+    until [ -s "$state/holder.new" ]; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 100 ]; then
+            echo "wine-harness: the namespaces did not come up (making them needs root)" >&2
+            exit 1
+        fi
+        sleep 0.1
+    done
+    mv "$state/holder.new" "$state/holder"
+    # Wine's server and services outlive this script, so they must not hold its output open,
+    # which CTest waits on; what they say goes to a log, shown should the set-up fail.
+    if ! prepare >"$state/start.log" 2>&1; then
+        cat "$state/start.log" >&2
+        exit 1
+    fi
+    ln -s ../small-disk "$prefix/dosdevices/s:"
+}
+
+prepare() {
+    # A persistent server keeps each program's start short.
+    inside wineserver -p </dev/null
+    # Without a display, no dialog can ask to install Wine's Gecko or Mono.
+    inside env -u DISPLAY wineboot -i </dev/null
+    # Windows vanish at once without a window manager (otherwise about 2 s each on Xvfb).
+    inside wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null
+}
+
+run() {
+    if [ ! -f "$state/holder" ]; then
+        echo "wine-harness: no prefix; run \"$0 start $state\" first" >&2
+        exit 1
+    fi
+    OSTREL_SMALL_DISK='S:\' inside wine "$@"
+}
+
+case $command in
+start) start ;;
+run) run "$@" ;;
+stop) stop ;;
+*)
+    echo "usage: $0 start|run|stop STATE [PROGRAM ARGUMENT...]" >&2
+    exit 2
+    ;;
+esac
