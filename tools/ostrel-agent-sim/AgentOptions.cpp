@@ -101,6 +101,8 @@ Pages of every computer (stable paths, used by tests):
   /disks         disks and free space
   /frame-fail    a page holding a frame whose source cannot be reached
   /script-error  a page whose script raises an error
+  /processes     a find box whose script posts every key event it sees to
+                 /key-log; GET /key-log gives the last report back
   anything else  404
 
 Several copies may run at once (each with its own web port): all receive the
