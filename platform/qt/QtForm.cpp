@@ -4,7 +4,6 @@
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtIcon.h"
-#include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtListBox.h"
 #include "platform/qt/QtString.h"
 #include "platform/qt/QtWebBrowser.h"
@@ -35,8 +34,10 @@ TQtFormWindow::TQtFormWindow(TQtForm& form)
 
 bool TQtFormWindow::PreviewKey(QKeyEvent& event)
 {
-    // The injected sequence is the program's own echo of a key it already saw.
-    if (IsInjectedKey(event) || event.text().isEmpty())
+    // Only keys from the system's input are typed. Keys sent by the program are not: the injected
+    // sequence, and the copies the web view hands its parent of keys the page left unhandled, which
+    // would otherwise be previewed a second time and inject again, one sequence after another.
+    if (!event.spontaneous() || event.text().isEmpty())
         return false;
     char16_t key = event.text().at(0).unicode();
     return m_form.PreviewKey(key);

@@ -4,7 +4,6 @@
 #include "platform/ErrorReport.h"
 #include "platform/OstrelError.h"
 #include "platform/qt/QtForm.h"
-#include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
 
@@ -59,7 +58,7 @@ protected:
     {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
             const auto& key = static_cast<QKeyEvent&>(*event);
-            Keys.push_back({ event->type(), key.key(), IsInjectedKey(key) });
+            Keys.push_back({ event->type(), key.key(), !key.spontaneous() });
         }
         return false;
     }

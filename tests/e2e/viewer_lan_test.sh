@@ -60,6 +60,31 @@ click_row()
     fail "row $1 did not take the click"
 }
 
+# What the /processes page last reported of the key events it saw, one a line.
+key_log()
+{
+    local address=${TESTLAN_COMPUTERS[0]%%=*}
+    testlan_admin bash -c "exec 3<>/dev/tcp/$address/8080 && printf 'GET /key-log HTTP/1.0\r\n\r\n' >&3 && cat <&3" |
+        sed '1,/^\r$/d'
+}
+
+key_log_has()
+{
+    key_log | grep -qxF "$1"
+}
+
+# Clock ticks of processor time used so far by Ostrel and every process it started.
+ostrel_cpu_ticks()
+{
+    local pids=("$TESTLAN_OSTREL_PID") i total=0 ticks
+    for ((i = 0; i < ${#pids[@]}; i++)); do
+        mapfile -t -O ${#pids[@]} pids < <(pgrep -P "${pids[i]}")
+        ticks=$(awk '{ print $14 + $15 }' "/proc/${pids[i]}/stat" 2>/dev/null) || continue
+        total=$((total + ticks))
+    done
+    echo "$total"
+}
+
 testlan_up
 testlan_start_xvfb
 
@@ -97,6 +122,35 @@ agent-down)
     pixel_is $viewX $viewY "srgb(255,255,255)" || fail "the view is not blank"
     pixel_is 400 60 "srgb(255,255,255)" || fail "the view shows an error page"
     shot down
+    ;;
+keys)
+    # Enter in a text field of an agent's page: the page sees the typed Enter and
+    # one injected Control+M on the M key, nothing more, and Ostrel goes idle.
+    testlan_add_computers 1 PC >/dev/null
+    testlan_start_agents "$sim" --web-port 8080
+    list_file "PC1:8080/processes" >"$data/Mervane/list.dat"
+    start_ostrel
+    click_row 0
+    until_true 30 title_is "Ostrel 4.1.1 - PC1:8080/processes" || fail "the page did not complete"
+    until_true 30 pixel_is $viewX $viewY "$agentBackground" || fail "the page was not painted"
+    # The find box lies 200 pixels down the page and 20 in; the view starts at 288,1.
+    xdotool mousemove 458 221 click 1 key a
+    until_true 10 key_log_has "keyup KeyA a" || fail "the find box did not get the typed key"
+    ticks=$(ostrel_cpu_ticks)
+    xdotool key Return
+    until_true 10 key_log_has "keyup ControlLeft Control ctrl" || fail "the page reported no Control+M"
+    # An endless chain of injections would go on filling the log and keep a core busy meanwhile.
+    sleep 2
+    ticks=$(($(ostrel_cpu_ticks) - ticks))
+    key_log >"$work/keys.log"
+    shot keys
+    printf '%s\n' "keydown Enter Enter" "keydown ControlLeft Control ctrl" "keydown KeyM m ctrl" >"$work/downs"
+    printf '%s\n' "keyup ControlLeft Control ctrl" "keyup Enter Enter" "keyup KeyM m ctrl" >"$work/ups"
+    grep '^keydown' "$work/keys.log" | grep -v KeyA | cmp -s - "$work/downs" ||
+        fail "the page saw other key presses: $(grep -c ^keydown "$work/keys.log") in all, $(head -c 300 "$work/keys.log")"
+    grep '^keyup' "$work/keys.log" | grep -v KeyA | sort | cmp -s - "$work/ups" || fail "the page saw other key releases"
+    [[ $(grep -c '^search$' "$work/keys.log") == 1 ]] || fail "Enter did not search exactly once"
+    ((ticks < 60)) || fail "Ostrel kept busy after the Enter: $ticks clock ticks in 2 s"
     ;;
 frame-fail)
     # A page whose frame cannot load keeps the page; the frame shows no error page.
