@@ -112,9 +112,10 @@ open-page)
     ;;
 agent-down)
     # A computer whose agent does not listen: the view stays blank, the status
-    # line names the address, the title names the entry all the same.
+    # line names the address, the title names the entry all the same. Entries
+    # that make addresses the engine will not even load fail in the same way.
     testlan_add_computer Down-PC >/dev/null
-    list_file "Down-PC:8090" >"$data/Mervane/list.dat"
+    list_file "Down-PC:8090" ":8080" "http://" >"$data/Mervane/list.dat"
     start_ostrel
     click_row 0
     until_true 30 title_is "Ostrel 4.1.1 - Down-PC:8090" || fail "the failed download did not set the title"
@@ -122,6 +123,12 @@ agent-down)
     pixel_is $viewX $viewY "srgb(255,255,255)" || fail "the view is not blank"
     pixel_is 400 60 "srgb(255,255,255)" || fail "the view shows an error page"
     shot down
+    click_row 1
+    until_true 30 title_is "Ostrel 4.1.1 - :8080" || fail "the entry :8080 did not complete"
+    status_names_an_address || fail "the status line names no address for :8080"
+    click_row 2
+    until_true 30 title_is "Ostrel 4.1.1 - http://" || fail "the entry http:// did not complete"
+    status_names_an_address || fail "the status line names no address for http://"
     ;;
 keys)
     # Enter in a text field of an agent's page: the page sees the typed Enter and
