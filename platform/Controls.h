@@ -24,6 +24,8 @@ public:
     virtual bool Focused() const = 0;
 };
 
+// A focused button is pressed by Enter and by Space, in every form; no button is a
+// form's default, so Enter in another control presses none.
 class TButton : public TControl
 {
 public:

@@ -73,6 +73,12 @@ TQtForm::TQtForm(const TFormDecl& decl, TQtApplication& application)
     , m_dispatch([&application](const std::function<void()>& handler) { application.Dispatch(handler); })
     , m_window(std::make_unique<TQtFormWindow>(*this))
 {
+    // A form made after the main form is its dialog: kept over it by the window manager, without a
+    // task-bar entry of its own. The frame keeps every box a main window has.
+    if (TQtForm* owner = m_application.MainForm())
+        m_window->setParent(&owner->Window(),
+                            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                                | Qt::WindowCloseButtonHint);
     m_window->setObjectName(ToQString(decl.Name));
     m_window->setWindowTitle(ToQString(decl.Caption));
     m_window->setFont(FormFont(decl.Font));
@@ -91,6 +97,9 @@ TQtForm::TQtForm(const TFormDecl& decl, TQtApplication& application)
 TQtForm::~TQtForm()
 {
     m_application.FormDestroyed(*this);
+    // Each form deletes its own window: the main window lets go of its dialogs' windows before it goes.
+    for (auto* owned : m_window->findChildren<TQtFormWindow*>(Qt::FindDirectChildrenOnly))
+        owned->setParent(nullptr);
 }
 
 std::string TQtForm::Caption() const

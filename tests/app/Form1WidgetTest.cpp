@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "list/ComputerList.h"
 #include "MessageBoxWatcher.h"
 #include "platform/Canvas.h"
 #include "platform/ErrorReport.h"
@@ -6,6 +7,7 @@
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
+#include "ui/Form2.h"
 
 #include <cfenv>
 #include <chrono>
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QTest>
 #include <QUrl>
+#include <QWindow>
 #include <sstream>
 #include <sys/mount.h>
 
@@ -257,6 +260,36 @@ TEST_F(Form1WidgetTest, EachEnterInjectsOneControlMSequenceAndStillReachesTheLis
     QCoreApplication::processEvents();
     EXPECT_EQ(recorder.Keys.size(), 2u) << "other keys inject nothing";
     list.removeEventFilter(&recorder);
+}
+
+// The address dialog made after the main window, as the program makes it.
+TEST_F(Form1WidgetTest, EnterOrSpaceOnAFocusedButtonPressesItAndTheDialogIsOwnedByTheMainWindow)
+{
+    SkipFirstShowRequest();
+    TForm2 dialog(TestPlatform());
+    Form2 = &dialog;
+    Form1().Form().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QWidget& dialogWindow = static_cast<TQtForm&>(dialog.Form()).Window();
+    auto& addComputer = Control("Button1");
+
+    for (const auto key : { Qt::Key_Return, Qt::Key_Space }) {
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(WaitFor([&] { return dialogWindow.isVisible(); }));
+            EXPECT_EQ(dialogWindow.parentWidget(), &Window());
+            EXPECT_EQ(dialogWindow.windowType(), Qt::Dialog);
+            EXPECT_EQ(dialogWindow.windowHandle()->transientParent(), Window().windowHandle());
+            QTest::keyClicks(dialogWindow.findChild<QWidget*>("Edit1"), "PC");
+            auto* save = dialogWindow.findChild<QWidget*>("Button1");
+            save->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(save, key);
+        });
+        addComputer.setFocus(Qt::TabFocusReason);
+        QTest::keyClick(&addComputer, key);
+    }
+
+    EXPECT_EQ(Form1().Computers().Count(), 2);
+    Form2 = nullptr;
 }
 
 TEST_F(Form1WidgetTest, ErrorEscapingHandlerGetsDefaultReport)
