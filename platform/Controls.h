@@ -53,6 +53,7 @@ public:
     virtual void SetPosition(int position) = 0;
 };
 
+// A single-line edit box without a length limit.
 class TEdit : public TControl
 {
 public:

@@ -1,7 +1,10 @@
+#include "list/ComputerList.h"
 #include "platform/Form.h"
 #include "platform/qt/QtForm.h"
+#include "platform/qt/QtListBox.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
+#include "ui/AddressOperations.h"
 #include "ui/Form2.h"
 
 #include <functional>
@@ -84,6 +87,29 @@ TEST_F(Form2WidgetTest, EnterAndEscapeInTheEditBoxDoNotCloseAndTabLeadsToSave)
     EXPECT_TRUE(stillShown);
     EXPECT_EQ(result, TForm::ModalResultSave);
     EXPECT_EQ(Dialog.Edit1().Text(), "PC9:80");
+}
+
+TEST_F(Form2WidgetTest, EditingAnEntryOfAHundredThousandCharactersSavesItUnchanged)
+{
+    TControlDecl listDecl;
+    listDecl.Kind = TControlKind::ListBox;
+    listDecl.Name = "ListBox1";
+    listDecl.ItemHeight = 50;
+    QWidget listWindow;
+    const auto list = CreateQtListBox(listDecl, &listWindow, [](const std::function<void()>& handler) { handler(); });
+    TComputerList computers(*list);
+    const std::string longText = "http://PC1:8080/" + std::string(100'000 - 16, 'x');
+    computers.Append(longText, std::nullopt);
+    computers.SetSelection(0);
+
+    PlayOnceShown([this] {
+        QTest::keyClick(&Edit(), Qt::Key_Tab);
+        QTest::keyClick(&Button("Button1"), Qt::Key_Space);
+    });
+    EditSelectedComputer(Dialog, computers);
+
+    EXPECT_EQ(computers.Text(0).size(), 100'000u);
+    EXPECT_TRUE(computers.Text(0) == longText);
 }
 
 TEST_F(Form2WidgetTest, TabOrderIsSaveCancelEdit)
