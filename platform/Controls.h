@@ -32,6 +32,7 @@ public:
     std::function<void()> OnClick;
 };
 
+// A label shows its caption as plain text, always: markup in it is shown as written.
 class TLabel : public TControl
 {
 public:

@@ -58,6 +58,8 @@ TQtLabel::TQtLabel(const TControlDecl& decl, QWidget* parent, TQtDispatch dispat
     , m_autoSize(decl.Bounds.Width == 0)
 {
     auto& label = static_cast<TQtLabelWidget&>(LabelWidget());
+    // A caption may come from the network or from the user: never read it as markup.
+    label.setTextFormat(Qt::PlainText);
     if (decl.Bold) {
         auto font = label.font();
         font.setBold(true);

@@ -34,9 +34,10 @@ row_drawn()
     [[ $(pixel 26 $((124 + 50 * $1))) != "srgb(255,255,255)" ]]
 }
 
+# Row N's fill below its text, which a long text would cover at the row's middle.
 row_selected()
 {
-    pixel_is 270 "$(row_y "$1")" "srgb(208,229,255)"
+    pixel_is 270 $(($(row_y "$1") + 18)) "srgb(208,229,255)"
 }
 
 # Row N is selected, and the entry menu opened at the pointer covers its colour there.
@@ -58,6 +59,16 @@ click_row()
         until_true 2 row_selected "$1" && return 0
     done
     fail "row $1 did not take the click"
+}
+
+# Red in the status line: markup read as such would show the red text of the
+# agent's reply or the red text typed into the dialog.
+status_shows_red()
+{
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    local red
+    red=$(convert "$work/now.png" -crop 700x16+290+776 -fx "r > 0.7 && g < 0.3 && b < 0.3" -format "%[fx:maxima]" info:)
+    [[ $red != 0 ]]
 }
 
 # What the /processes page last reported of the key events it saw, one a line.
@@ -125,10 +136,10 @@ agent-down)
     shot down
     click_row 1
     until_true 30 title_is "Ostrel 4.1.1 - :8080" || fail "the entry :8080 did not complete"
-    status_names_an_address || fail "the status line names no address for :8080"
+    until_true 10 status_names_an_address || fail "the status line names no address for :8080"
     click_row 2
     until_true 30 title_is "Ostrel 4.1.1 - http://" || fail "the entry http:// did not complete"
-    status_names_an_address || fail "the status line names no address for http://"
+    until_true 10 status_names_an_address || fail "the status line names no address for http://"
     ;;
 keys)
     # Enter in a text field of an agent's page: the page sees the typed Enter and
@@ -158,6 +169,38 @@ keys)
     grep '^keyup' "$work/keys.log" | grep -v KeyA | sort | cmp -s - "$work/ups" || fail "the page saw other key releases"
     [[ $(grep -c '^search$' "$work/keys.log") == 1 ]] || fail "Enter did not search exactly once"
     ((ticks < 60)) || fail "Ostrel kept busy after the Enter: $ticks clock ticks in 2 s"
+    ;;
+markup)
+    # Markup in an entry's text, from an agent's reply or typed into the address
+    # dialog, is shown as written. The dialog stays over the main window, which
+    # owns it, and Enter on its focused "Save" saves.
+    testlan_add_computers 1 PC >/dev/null
+    testlan_start_agents "$sim" --web-port 8080 --reply markup
+    start_ostrel
+    until_true 30 online 0 || fail "PC1 was not discovered"
+    click_row 0
+    until_true 30 title_is "Ostrel 4.1.1 - http://PC1:8080<font color=#FF0000><b>Agent</b></font>" ||
+        fail "the reply's entry did not complete"
+    until_true 10 status_names_an_address || fail "the status line names no address for the reply's entry"
+    shot reply
+    ! status_shows_red || fail "the status line shows the reply's markup as markup"
+    mainWindow=$(xdotool search --onlyvisible --name '^Ostrel 4\.1\.1')
+    xdotool mousemove 142 75 click 1
+    until_true 10 title_is "Add computer" || fail "Add computer showed no dialog"
+    dialog=$(xdotool search --onlyvisible --name '^Add computer$')
+    [[ $(xprop -id "$dialog" WM_TRANSIENT_FOR) == *"$(printf '0x%x' "$mainWindow")" ]] ||
+        fail "the dialog is not owned by the main window: $(xprop -id "$dialog" WM_TRANSIENT_FOR)"
+    # Typed on the keyboard, into the dialog, which has the focus. Keys sent to the dialog by its
+    # window id would not do: Enter's release, sent so once Save had closed the dialog, never
+    # reached the keyboard, which held Enter down and repeated it into "Add computer".
+    xdotool type '<font color=#FF0000>Typed</font>'
+    xdotool key Tab Return
+    until_true 10 row_drawn 1 || fail "Enter on Save added no entry"
+    click_row 1
+    until_true 30 title_is "Ostrel 4.1.1 - <font color=#FF0000>Typed</font>" || fail "the typed entry did not complete"
+    until_true 10 status_names_an_address || fail "the status line names no address for the typed entry"
+    shot typed
+    ! status_shows_red || fail "the status line shows the typed markup as markup"
     ;;
 frame-fail)
     # A page whose frame cannot load keeps the page; the frame shows no error page.
