@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QTest>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QWindow>
 #include <sstream>
 #include <sys/mount.h>
@@ -342,6 +344,24 @@ TEST_F(Form1WidgetTest, TerminationSignalSavesTheListAndEnds)
     EXPECT_TRUE(ended);
     EXPECT_TRUE(Watcher.Boxes.empty());
     EXPECT_EQ(ReadBytes(ListFolder() / "list.dat"), "\xEF\xBB\xBF[General]\r\nComputers=0\r\n\r\n");
+}
+
+TEST_F(Form1WidgetTest, ClosingDuringTheViewersWaitEndsTheProgramWithoutOpeningTheEntry)
+{
+    SkipFirstShowRequest();
+    Form1().Computers().Append("http://127.0.0.1:1/never-asked-for", std::nullopt);
+
+    const bool ended = RunUntilEnded([&] {
+        QTimer::singleShot(200, [&] { Window().close(); });
+        Form1().Computers().SetSelection(0);
+        Form1().OpenSelectedComputer();
+    });
+
+    EXPECT_TRUE(ended);
+    // The engine takes a navigation as its requested address at once.
+    const auto& view = static_cast<QWebEngineView&>(Control("WebBrowser1"));
+    EXPECT_EQ(view.page()->requestedUrl().toString().toStdString(), "about:blank");
+    EXPECT_TRUE(fs::exists(ListFolder() / "list.dat"));
 }
 
 TEST_F(Form1WidgetTest, EndRequestAlsoEndsAnOpenErrorBox)
