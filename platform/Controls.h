@@ -24,12 +24,15 @@ public:
     virtual bool Focused() const = 0;
 };
 
+// A focused button is pressed by Enter and by Space, in every form; no button is a
+// form's default, so Enter in another control presses none.
 class TButton : public TControl
 {
 public:
     std::function<void()> OnClick;
 };
 
+// A label shows its caption as plain text, always: markup in it is shown as written.
 class TLabel : public TControl
 {
 public:
@@ -51,6 +54,7 @@ public:
     virtual void SetPosition(int position) = 0;
 };
 
+// A single-line edit box without a length limit.
 class TEdit : public TControl
 {
 public:

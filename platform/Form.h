@@ -88,6 +88,8 @@ struct TFormDecl
     std::vector<TControlDecl> Controls;
 };
 
+// The first form made is the main form; every later one is owned by it: shown over
+// it, without a task-bar entry of its own.
 class TForm
 {
 public:

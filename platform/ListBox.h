@@ -37,7 +37,10 @@ public:
     virtual TRect ItemRect(int row) const = 0;
 
     std::function<void(int row, const TRect& rect, TOwnerDrawState state, TCanvas& canvas)> OnDrawItem;
-    // Raised after the list's own handling of the press.
+    // Raised after the list's own handling of the press. Should the list scroll
+    // meanwhile (its click may open an entry, which pumps events), at and the
+    // position of the menu request that follows the press still name the row that
+    // was under the pointer at the press, and lie outside the list once it is gone.
     std::function<void(TMouseButton button, TShiftState shift, TPoint at)> OnMouseDown;
     // at is (-1, -1) for a request from the keyboard; set handled to suppress the popup menu.
     std::function<void(TPoint at, bool& handled)> OnContextPopup;

@@ -12,7 +12,9 @@ public:
     // READYSTATE values of the published enumeration.
     static constexpr int ReadyStateComplete = 4;
 
-    // Starts a navigation; it goes on while the UI thread dispatches events.
+    // Starts a navigation; it goes on while the UI thread dispatches events. One the
+    // engine will not even start fails like any other: OnNavigateError, then
+    // OnDownloadComplete, from the event loop, and the ready state settles.
     virtual void Navigate(const std::string& url) = 0;
     virtual int ReadyState() = 0;
     // What the view shows now; empty before the first navigation.

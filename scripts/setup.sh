@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang clang-format pkg-config git
-    qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libgl-dev libxcb1-dev
     libacl1-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686-posix googletest wine wine32:i386

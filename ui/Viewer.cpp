@@ -20,7 +20,8 @@ void TViewer::OpenSelectedComputer()
         return;
     m_statusLine.SetCaption(std::string(Connecting));
     m_webBrowser.Navigate(std::string(BlankPage));
-    WaitUntilSettled(m_application.GetTickCount());
+    if (!WaitUntilSettled(m_application.GetTickCount()))
+        return;
 
     // The pumping may have changed the selection or emptied it.
     const int selected = m_computers.Selection();
@@ -33,14 +34,18 @@ void TViewer::OpenSelectedComputer()
     m_webBrowser.Navigate(AddressToOpen(text));
 }
 
-// Any handler can run to its end inside this wait, another open operation included.
-void TViewer::WaitUntilSettled(std::uint32_t start)
+// Any handler can run to its end inside this wait, another open operation included. A close asked
+// for meanwhile ends the program only once the wait is over, so a view that never becomes ready
+// would keep the program alive: the end of the program ends the wait.
+bool TViewer::WaitUntilSettled(std::uint32_t start)
 {
     for (;;) {
+        if (m_application.Terminated())
+            return false;
         // Unsigned subtraction keeps the elapsed time right across the tick count's wrap.
         const std::uint32_t elapsed = m_application.GetTickCount() - start;
         if (elapsed >= SettleMilliseconds && m_webBrowser.ReadyState() == TWebBrowser::ReadyStateComplete)
-            return;
+            return true;
         m_application.ProcessMessages();
     }
 }

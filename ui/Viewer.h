@@ -29,6 +29,7 @@ public:
 
     // Blanks the view, waits until at least SettleMilliseconds have passed and the
     // view is ready, pumping events meanwhile, then opens the entry selected by then.
+    // Once the end of the program has been asked for, the wait ends and nothing is opened.
     void OpenSelectedComputer();
     void DownloadComplete();
     // Suppresses the engine's error page and names the failing address.
@@ -38,7 +39,8 @@ public:
     const std::string& CurrentAddress() const { return m_currentAddress; }
 
 private:
-    void WaitUntilSettled(std::uint32_t start);
+    // False when the wait ended because the program is ending.
+    bool WaitUntilSettled(std::uint32_t start);
 
     TApplication& m_application;
     TComputerList& m_computers;

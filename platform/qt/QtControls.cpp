@@ -24,8 +24,11 @@ void Raise(const TQtDispatch& dispatch, const std::function<void()>& event)
 TQtButton::TQtButton(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
     : TQtWidgetControl(decl.Name, new QPushButton(ToQString(decl.Caption), parent))
 {
-    QObject::connect(static_cast<QPushButton*>(Widget()), &QPushButton::clicked, Widget(),
-                     [this, dispatch] { Raise(dispatch, OnClick); });
+    auto* button = static_cast<QPushButton*>(Widget());
+    // Qt lets Enter press only the buttons of its own dialogs; ours are pressed by it in every form. No form
+    // is a QDialog, so no button becomes a default that Enter in another control would press.
+    button->setAutoDefault(true);
+    QObject::connect(button, &QPushButton::clicked, button, [this, dispatch] { Raise(dispatch, OnClick); });
 }
 
 void TQtLabelWidget::enterEvent(QEnterEvent* event)
@@ -55,6 +58,8 @@ TQtLabel::TQtLabel(const TControlDecl& decl, QWidget* parent, TQtDispatch dispat
     , m_autoSize(decl.Bounds.Width == 0)
 {
     auto& label = static_cast<TQtLabelWidget&>(LabelWidget());
+    // A caption may come from the network or from the user: never read it as markup.
+    label.setTextFormat(Qt::PlainText);
     if (decl.Bold) {
         auto font = label.font();
         font.setBold(true);

@@ -4,7 +4,6 @@
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtControls.h"
 #include "platform/qt/QtIcon.h"
-#include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtListBox.h"
 #include "platform/qt/QtString.h"
 #include "platform/qt/QtWebBrowser.h"
@@ -35,8 +34,10 @@ TQtFormWindow::TQtFormWindow(TQtForm& form)
 
 bool TQtFormWindow::PreviewKey(QKeyEvent& event)
 {
-    // The injected sequence is the program's own echo of a key it already saw.
-    if (IsInjectedKey(event) || event.text().isEmpty())
+    // Only keys from the system's input are typed. Keys sent by the program are not: the injected
+    // sequence, and the copies the web view hands its parent of keys the page left unhandled, which
+    // would otherwise be previewed a second time and inject again, one sequence after another.
+    if (!event.spontaneous() || event.text().isEmpty())
         return false;
     char16_t key = event.text().at(0).unicode();
     return m_form.PreviewKey(key);
@@ -72,6 +73,12 @@ TQtForm::TQtForm(const TFormDecl& decl, TQtApplication& application)
     , m_dispatch([&application](const std::function<void()>& handler) { application.Dispatch(handler); })
     , m_window(std::make_unique<TQtFormWindow>(*this))
 {
+    // A form made after the main form is its dialog: kept over it by the window manager, without a
+    // task-bar entry of its own. The frame keeps every box a main window has.
+    if (TQtForm* owner = m_application.MainForm())
+        m_window->setParent(&owner->Window(),
+                            Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                                | Qt::WindowCloseButtonHint);
     m_window->setObjectName(ToQString(decl.Name));
     m_window->setWindowTitle(ToQString(decl.Caption));
     m_window->setFont(FormFont(decl.Font));
@@ -90,6 +97,9 @@ TQtForm::TQtForm(const TFormDecl& decl, TQtApplication& application)
 TQtForm::~TQtForm()
 {
     m_application.FormDestroyed(*this);
+    // Each form deletes its own window: the main window lets go of its dialogs' windows before it goes.
+    for (auto* owned : m_window->findChildren<TQtFormWindow*>(Qt::FindDirectChildrenOnly))
+        owned->setParent(nullptr);
 }
 
 std::string TQtForm::Caption() const

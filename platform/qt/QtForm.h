@@ -21,7 +21,7 @@ public:
     explicit TQtFormWindow(TQtForm& form);
 
     // Called for every key press aimed at a widget of this window before the widget
-    // sees it; true when the form swallowed the key.
+    // sees it; true when the form swallowed a typed key.
     bool PreviewKey(QKeyEvent& event);
 
 protected:

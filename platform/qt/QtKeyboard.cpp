@@ -1,27 +1,23 @@
 #include "platform/qt/QtKeyboard.h"
 
+#include "platform/qt/QtNativeKeys.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 namespace {
 
-// Virtual keys and the PC keyboard's scan code, as the system's keyboard input carries them.
-constexpr quint32 LeftControlKey = 0xA2;
-constexpr quint32 MKey = 0x4D;
-constexpr quint32 MScanCode = 0x32;
-
 // Control+M reads as a carriage return, as it does when typed.
 const QString ControlMText = QStringLiteral("\r");
 
-class TInjectedKeyEvent : public QKeyEvent
+void Post(QWidget* target, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, const TNativeKey& native,
+          quint32 nativeModifiers, const QString& text)
 {
-public:
-    TInjectedKeyEvent(Type type, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode, quint32 virtualKey,
-                      const QString& text)
-        : QKeyEvent(type, key, modifiers, scanCode, virtualKey, 0, text)
-    { }
-};
+    // postEvent takes ownership of the event.
+    QCoreApplication::postEvent(
+        target, new QKeyEvent(type, key, modifiers, native.ScanCode, native.VirtualKey, nativeModifiers, text));
+}
 
 } // namespace
 
@@ -30,20 +26,11 @@ void TQtKeyboard::InjectControlM()
     QWidget* target = QApplication::focusWidget();
     if (!target)
         return;
+    const TControlMKeys keys = CurrentControlMKeys();
     // Posted, not sent: like input from the system, the keys arrive after the current key is handled.
-    // postEvent takes ownership of each event.
-    QCoreApplication::postEvent(
-        target, new TInjectedKeyEvent(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, 0, LeftControlKey, {}));
-    QCoreApplication::postEvent(
-        target, new TInjectedKeyEvent(QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier, MScanCode, MKey, ControlMText));
-    QCoreApplication::postEvent(
-        target,
-        new TInjectedKeyEvent(QEvent::KeyRelease, Qt::Key_M, Qt::ControlModifier, MScanCode, MKey, ControlMText));
-    QCoreApplication::postEvent(
-        target, new TInjectedKeyEvent(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, 0, LeftControlKey, {}));
-}
-
-bool IsInjectedKey(const QKeyEvent& event)
-{
-    return dynamic_cast<const TInjectedKeyEvent*>(&event) != nullptr;
+    // The native modifiers are the state before each key, as the system reports it.
+    Post(target, QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, keys.Control, 0, {});
+    Post(target, QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier, keys.M, keys.ControlModifier, ControlMText);
+    Post(target, QEvent::KeyRelease, Qt::Key_M, Qt::ControlModifier, keys.M, keys.ControlModifier, ControlMText);
+    Post(target, QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, keys.Control, keys.ControlModifier, {});
 }

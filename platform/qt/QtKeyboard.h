@@ -2,15 +2,10 @@
 
 #include "platform/Keyboard.h"
 
-class QKeyEvent;
-
-// Posts the Control+M sequence to the focused widget, as key events that the
-// forms' key preview can tell from typed ones.
+// Posts the Control+M sequence to the focused widget. Posted events are not
+// spontaneous, which is how the forms' key preview tells them from typed keys.
 class TQtKeyboard : public TKeyboard
 {
 public:
     void InjectControlM() override;
 };
-
-// True for a key event that InjectControlM made.
-bool IsInjectedKey(const QKeyEvent& event);

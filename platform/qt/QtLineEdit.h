@@ -2,12 +2,13 @@
 
 #include <QLineEdit>
 
-// A single-line edit box that selects its whole text whenever it receives the
-// focus other than by a mouse click; Qt's own box does so only for Tab.
+// A single-line edit box without a length limit that selects its whole text
+// whenever it receives the focus other than by a mouse click; Qt's own box does
+// so only for Tab.
 class TQtLineEdit : public QLineEdit
 {
 public:
-    using QLineEdit::QLineEdit;
+    TQtLineEdit(const QString& text, QWidget* parent);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -102,6 +102,12 @@ QItemSelectionModel::SelectionFlags TQtListView::selectionCommand(const QModelIn
 void TQtListView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
+    // The list may scroll before the program sees the press: the click it raises opens the entry, which
+    // pumps events, and meanwhile Qt scrolls a partly shown row into view. The row under the pointer at
+    // the press is the row meant, so the press and the menu request after it are reported at that row.
+    m_pressedRow = indexAt(at);
+    m_pressedOnRow = m_pressedRow.isValid();
+    m_pressedRowTop = visualRect(m_pressedRow).top();
     if (event->button() == Qt::LeftButton) {
         const int before = SelectedRow();
         QListView::mousePressEvent(event);
@@ -112,7 +118,16 @@ void TQtListView::mousePressEvent(QMouseEvent* event)
         setFocus(Qt::MouseFocusReason);
     }
     if (MousePressed)
-        MousePressed(event->button(), event->modifiers(), at);
+        MousePressed(event->button(), event->modifiers(), FollowPressedRow(at));
+}
+
+QPoint TQtListView::FollowPressedRow(QPoint at) const
+{
+    if (!m_pressedOnRow)
+        return at;
+    if (!m_pressedRow.isValid())
+        return { -1, -1 };
+    return at + QPoint(0, visualRect(m_pressedRow).top() - m_pressedRowTop);
 }
 
 void TQtListView::mouseMoveEvent(QMouseEvent* event)
@@ -140,7 +155,7 @@ void TQtListView::keyPressEvent(QKeyEvent* event)
 void TQtListView::contextMenuEvent(QContextMenuEvent* event)
 {
     const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
-    const QPoint at = fromKeyboard ? QPoint(-1, -1) : event->pos();
+    const QPoint at = fromKeyboard ? QPoint(-1, -1) : FollowPressedRow(event->pos());
     const bool handled = ContextMenuRequested && ContextMenuRequested(at);
     event->accept();
     if (!handled)

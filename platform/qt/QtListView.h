@@ -3,6 +3,7 @@
 #include <functional>
 #include <QListView>
 #include <QMenu>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringListModel>
 
@@ -41,8 +42,17 @@ protected:
 
 private:
     void ShowPopupMenu(const QPoint& globalPos);
+    // A point of the last press, moved along with the row that was under it, so it names
+    // that row although the list scrolled meanwhile; outside the list once the row is gone.
+    // The button may come up before the program sees the press, so the press is kept until
+    // the next one.
+    QPoint FollowPressedRow(QPoint at) const;
 
     QStringListModel m_rows;
     int m_rowHeight;
     QPointer<QMenu> m_popupMenu;
+    // The row under the pointer at the last press, and its top then.
+    bool m_pressedOnRow = false;
+    QPersistentModelIndex m_pressedRow;
+    int m_pressedRowTop = 0;
 };

@@ -4,6 +4,7 @@
 #include "platform/qt/QtString.h"
 #include "platform/qt/QtWebPage.h"
 
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -27,10 +28,16 @@
 // - OnNavigateError. Raised before the download-complete event of a main-frame
 //   load that ends with the status failed, except when a newer navigation or a
 //   stop cut it short (the engine's "aborted", net error -3): that is no failure
-//   of the address. An address the engine cannot parse (QUrl finds it invalid)
-//   is never loaded; it fails at once with the engine's "invalid URL" (-300)
-//   through the event loop. The URL is the engine's own form of the failing address
+//   of the address. The URL is the engine's own form of the failing address
 //   (QWebEngineLoadingInfo::url), the status code the engine's error code.
+// - Addresses the engine will not load. The engine drops without a word an
+//   address QUrl cannot parse, and also many that QUrl takes but the engine's own
+//   parser refuses ("http://", "http://:8080", "http://1.2.3.256/") and one
+//   longer than its limit. Such a navigation fails through the event loop with
+//   the engine's "invalid URL" (-300), naming the address as it was passed, and
+//   the ready state stays as it was. The engine makes its pending entry for a
+//   navigation it takes within load(), which is how a dropped one is told
+//   (TQtWebBrowser::Load).
 // - Error pages. The engine decides on its own error page before it tells the
 //   host of the failure, so a cancel given afterwards cannot take the page back.
 //   The view therefore asks for no error pages at all (ErrorPageEnabled off):
@@ -49,6 +56,19 @@ constexpr int NoError = 0;
 // The engine's own numbers: a load cut short, and an address it cannot parse.
 constexpr int NetErrorAborted = -3;
 constexpr int NetErrorInvalidUrl = -300;
+
+// Whether the engine's form of an address names the one asked for. The engine
+// writes an address in its own way: a slash for the empty path, no default port.
+bool SameAddress(const QUrl& engineForm, const QUrl& asked)
+{
+    const auto plain = [](QUrl url) {
+        if ((url.scheme() == QLatin1String("http") && url.port() == 80)
+            || (url.scheme() == QLatin1String("https") && url.port() == 443))
+            url.setPort(-1);
+        return url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments);
+    };
+    return plain(engineForm) == plain(asked);
+}
 } // namespace
 
 TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
@@ -77,15 +97,31 @@ void TQtWebBrowser::Navigate(const std::string& url)
     QWebEngineView& view = View();
     m_navigated = true;
     const QUrl address(ToQString(url));
-    if (!address.isValid()) {
-        // The engine drops an address it cannot parse without a word; report the
-        // failure the way the engine reports its own, from the event loop.
-        QMetaObject::invokeMethod(
-            &view, [this, url] { LoadEnded(url, NetErrorInvalidUrl); }, Qt::QueuedConnection);
+    if (address.isValid() && Load(view, address))
         return;
-    }
+    // Report the failure the way the engine reports its own, from the event loop.
+    QMetaObject::invokeMethod(
+        &view, [this, url] { LoadEnded(url, NetErrorInvalidUrl); }, Qt::QueuedConnection);
+}
+
+bool TQtWebBrowser::Load(QWebEngineView& view, const QUrl& address)
+{
+    QWebEnginePage& page = *view.page();
+    const QUrl before = page.requestedUrl();
+    const bool wasPending = m_navigationPending;
+    // Marked before load(): the engine may report the start from within it.
     m_navigationPending = true;
     view.load(address);
+    // A navigation the engine takes is its pending entry by now, and the requested URL names it. Without
+    // one the requested URL is what it was, or that of the page shown; that is a dropped navigation unless
+    // the page shown, or the one asked for before, is this very address.
+    const QUrl requested = page.requestedUrl();
+    const bool noNewEntry = requested == before || requested == page.history()->currentItem().originalUrl();
+    if (noNewEntry && !SameAddress(requested, address)) {
+        m_navigationPending = wasPending;
+        return false;
+    }
+    return true;
 }
 
 int TQtWebBrowser::ReadyState()

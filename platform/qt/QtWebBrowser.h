@@ -8,6 +8,7 @@
 #include <memory>
 #include <QMetaObject>
 
+class QUrl;
 class QWebEngineLoadingInfo;
 class QWebEngineView;
 class QWidget;
@@ -28,6 +29,8 @@ public:
     QWebEngineView& View() const;
 
 private:
+    // Asks the engine to load address; false when it dropped the navigation.
+    bool Load(QWebEngineView& view, const QUrl& address);
     void LoadingChanged(const QWebEngineLoadingInfo& info);
     // Raises the events of a main-frame load that ended; errorCode 0 is success.
     void LoadEnded(const std::string& url, int errorCode);

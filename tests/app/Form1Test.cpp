@@ -3,6 +3,8 @@
 #include "FakePlatform.h"
 #include "FakeSockets.h"
 #include "list/ComputerList.h"
+#include "list/Info.h"
+#include "ui/Form2.h"
 
 #include <gtest/gtest.h>
 
@@ -38,13 +40,36 @@ TEST_F(Form1Test, StartsWithEmptyListAndVersionTitleWhenNoListFile)
     EXPECT_EQ(Form1, form1.get());
 }
 
+// Notes the main window's title whenever a file is read.
+class TTitleNotingFileSystem : public TFakeFileSystem
+{
+public:
+    explicit TTitleNotingFileSystem(TFakePlatform& platform)
+        : m_platform(platform)
+    { }
+
+    TFileReadResult ReadFile(const std::string& path) override
+    {
+        TitlesAtRead.push_back(m_platform.Forms.front()->Caption());
+        return TFakeFileSystem::ReadFile(path);
+    }
+
+    std::vector<std::string> TitlesAtRead;
+
+private:
+    TFakePlatform& m_platform;
+};
+
 TEST_F(Form1Test, LoadsListBeforeSettingTitle)
 {
-    Files.Folders.insert("/data/Mervane");
-    Files.Files[ListPath] = "[General]\r\nComputers=2\r\n\r\n[0]\r\nName=PC1:80\r\n\r\n[1]\r\nName=PC2:80\r\n";
+    TTitleNotingFileSystem files(Platform);
+    Platform.FileSystemImpl = &files;
+    files.Folders.insert("/data/Mervane");
+    files.Files[ListPath] = "[General]\r\nComputers=2\r\n\r\n[0]\r\nName=PC1:80\r\n\r\n[1]\r\nName=PC2:80\r\n";
 
     const auto form1 = CreateForm1();
 
+    EXPECT_EQ(files.TitlesAtRead, std::vector<std::string> { "Ostrel" });
     ASSERT_EQ(form1->Computers().Count(), 2);
     EXPECT_EQ(form1->Computers().Text(1), "PC2:80");
     EXPECT_EQ(form1->Form().Caption(), "Ostrel 4.1.1");
@@ -104,6 +129,39 @@ TEST_F(Form1Test, OnlyCarriageReturnInjectsControlM)
     }
 
     EXPECT_EQ(Platform.KeyboardImpl.Injections, 1);
+}
+
+// The entry menu as the main window wires it, with the viewer and the address dialog.
+TEST_F(Form1Test, EditAndDeleteLeaveTheViewerAndTheTitleAsTheyWere)
+{
+    const auto form1 = CreateForm1();
+    TForm2 dialog(Platform);
+    Form2 = &dialog;
+    auto& view = static_cast<TFakeForm&>(form1->Form()).Find<TFakeWebBrowser>("WebBrowser1");
+    Platform.App.OnProcessMessages = [this] { Platform.App.Advance(100); };
+    static_cast<TFakeForm&>(dialog.Form()).OnShowModal = [](TFakeForm& shown) {
+        shown.Edit("Edit1").SetText("PC1-renamed:8080");
+        shown.Button("Button1").OnClick();
+        return TForm::ModalResultCancel;
+    };
+    form1->Computers().Append("PC1:8080", TInfo(true));
+    form1->Computers().Append("PC2:8080", std::nullopt);
+    form1->Computers().SetSelection(0);
+    form1->ComputerOpenClick();
+    view.OnDownloadComplete();
+    const auto shown = view.Navigations;
+    const std::string title = form1->Form().Caption();
+
+    form1->ComputerEditClick();
+    EXPECT_EQ(form1->Computers().Text(0), "PC1-renamed:8080");
+    form1->ComputerDeleteClick();
+    EXPECT_EQ(form1->Computers().Count(), 1);
+
+    EXPECT_EQ(shown, (std::vector<std::string> { "about:blank", "http://PC1:8080" }));
+    EXPECT_EQ(view.Navigations, shown);
+    EXPECT_EQ(title, "Ostrel 4.1.1 - PC1:8080");
+    EXPECT_EQ(form1->Form().Caption(), title);
+    Form2 = nullptr;
 }
 
 TEST_F(Form1Test, HelpLinkUnderlinesOnHoverAndOpensMakersPage)

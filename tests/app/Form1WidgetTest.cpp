@@ -1,12 +1,13 @@
 #include "app/Unit1.h"
+#include "list/ComputerList.h"
 #include "MessageBoxWatcher.h"
 #include "platform/Canvas.h"
 #include "platform/ErrorReport.h"
 #include "platform/OstrelError.h"
 #include "platform/qt/QtForm.h"
-#include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
+#include "ui/Form2.h"
 
 #include <cfenv>
 #include <chrono>
@@ -20,7 +21,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWindow>
 #include <sstream>
 #include <sys/mount.h>
 
@@ -59,7 +64,7 @@ protected:
     {
         if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
             const auto& key = static_cast<QKeyEvent&>(*event);
-            Keys.push_back({ event->type(), key.key(), IsInjectedKey(key) });
+            Keys.push_back({ event->type(), key.key(), !key.spontaneous() });
         }
         return false;
     }
@@ -260,6 +265,36 @@ TEST_F(Form1WidgetTest, EachEnterInjectsOneControlMSequenceAndStillReachesTheLis
     list.removeEventFilter(&recorder);
 }
 
+// The address dialog made after the main window, as the program makes it.
+TEST_F(Form1WidgetTest, EnterOrSpaceOnAFocusedButtonPressesItAndTheDialogIsOwnedByTheMainWindow)
+{
+    SkipFirstShowRequest();
+    TForm2 dialog(TestPlatform());
+    Form2 = &dialog;
+    Form1().Form().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    QWidget& dialogWindow = static_cast<TQtForm&>(dialog.Form()).Window();
+    auto& addComputer = Control("Button1");
+
+    for (const auto key : { Qt::Key_Return, Qt::Key_Space }) {
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(WaitFor([&] { return dialogWindow.isVisible(); }));
+            EXPECT_EQ(dialogWindow.parentWidget(), &Window());
+            EXPECT_EQ(dialogWindow.windowType(), Qt::Dialog);
+            EXPECT_EQ(dialogWindow.windowHandle()->transientParent(), Window().windowHandle());
+            QTest::keyClicks(dialogWindow.findChild<QWidget*>("Edit1"), "PC");
+            auto* save = dialogWindow.findChild<QWidget*>("Button1");
+            save->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(save, key);
+        });
+        addComputer.setFocus(Qt::TabFocusReason);
+        QTest::keyClick(&addComputer, key);
+    }
+
+    EXPECT_EQ(Form1().Computers().Count(), 2);
+    Form2 = nullptr;
+}
+
 TEST_F(Form1WidgetTest, ErrorEscapingHandlerGetsDefaultReport)
 {
     Form1().Form().Button("Button1").OnClick = [] { throw EOstrelError("Boom"); };
@@ -310,6 +345,24 @@ TEST_F(Form1WidgetTest, TerminationSignalSavesTheListAndEnds)
     EXPECT_TRUE(ended);
     EXPECT_TRUE(Watcher.Boxes.empty());
     EXPECT_EQ(ReadBytes(ListFolder() / "list.dat"), "\xEF\xBB\xBF[General]\r\nComputers=0\r\n\r\n");
+}
+
+TEST_F(Form1WidgetTest, ClosingDuringTheViewersWaitEndsTheProgramWithoutOpeningTheEntry)
+{
+    SkipFirstShowRequest();
+    Form1().Computers().Append("http://127.0.0.1:1/never-asked-for", std::nullopt);
+
+    const bool ended = RunUntilEnded([&] {
+        QTimer::singleShot(200, [&] { Window().close(); });
+        Form1().Computers().SetSelection(0);
+        Form1().OpenSelectedComputer();
+    });
+
+    EXPECT_TRUE(ended);
+    // The engine takes a navigation as its requested address at once.
+    const auto& view = static_cast<QWebEngineView&>(Control("WebBrowser1"));
+    EXPECT_EQ(view.page()->requestedUrl().toString().toStdString(), "about:blank");
+    EXPECT_TRUE(fs::exists(ListFolder() / "list.dat"));
 }
 
 TEST_F(Form1WidgetTest, EndRequestAlsoEndsAnOpenErrorBox)

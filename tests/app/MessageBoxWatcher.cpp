@@ -2,18 +2,28 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
 
 TMessageBoxWatcher::TMessageBoxWatcher()
 {
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        if (box != m_lastSeen)
-            Boxes.push_back({ box->windowTitle(), box->text(), box->icon() });
-        m_lastSeen = box;
+    QApplication::instance()->installEventFilter(this);
+}
+
+TMessageBoxWatcher::~TMessageBoxWatcher()
+{
+    QApplication::instance()->removeEventFilter(this);
+}
+
+bool TMessageBoxWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    // The program shows each box once; a spontaneous show is the window system's, of a box already counted.
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box && event->type() == QEvent::Show && !event->spontaneous()) {
+        Boxes.push_back({ box->windowTitle(), box->text(), box->icon() });
+        // Pressed once the box runs its own loop; a box gone by then takes the call with it.
         if (Answer)
-            box->button(QMessageBox::Ok)->click();
-    });
-    m_timer.start(10);
+            QMetaObject::invokeMethod(
+                box, [box] { box->button(QMessageBox::Ok)->click(); }, Qt::QueuedConnection);
+    }
+    return false;
 }

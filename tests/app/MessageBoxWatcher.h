@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QObject>
 #include <QString>
-#include <QTimer>
 #include <vector>
 
 struct TShownBox
@@ -12,16 +12,17 @@ struct TShownBox
     QMessageBox::Icon Icon;
 };
 
-// Plays the user for message boxes: records each one shown and, while Answer holds, presses its OK.
-class TMessageBoxWatcher
+// Plays the user for message boxes: records each one as it is shown, so two boxes
+// in a row count as two wherever they were made, and while Answer holds presses its OK.
+class TMessageBoxWatcher : public QObject
 {
 public:
     TMessageBoxWatcher();
+    ~TMessageBoxWatcher() override;
 
     std::vector<TShownBox> Boxes;
     bool Answer = true;
 
-private:
-    QTimer m_timer;
-    const QMessageBox* m_lastSeen = nullptr;
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

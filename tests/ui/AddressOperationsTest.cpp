@@ -109,7 +109,6 @@ TEST_F(AddressOperationsTest, EditShowsTheTextAndReplacesItKeepingStatusAndSelec
     ASSERT_NE(Window.Computers.Status(1), nullptr);
     EXPECT_TRUE(Window.Computers.Status(1)->Online);
     EXPECT_EQ(Window.Computers.Selection(), 1);
-    EXPECT_TRUE(Window.View().Navigations.empty());
 }
 
 TEST_F(AddressOperationsTest, EditAndDeleteWithoutSelectionDoNothing)

@@ -210,6 +210,57 @@ TEST_F(QtListBoxTest, DeletingTheSelectedRowLeavesNoneSelectedAndAllWhite)
     EXPECT_EQ(image.pixel(1, 1), 0xFFFFFFFFu);
 }
 
+// Eight rows fit whole in the 423-pixel list; the ninth, row 8, shows only its top 23 pixels.
+class QtListBoxOverflowTest : public QtListBoxTest
+{
+protected:
+    void Fill(int rows)
+    {
+        for (int row = 0; row < rows; ++row)
+            Computers->Append("row " + std::to_string(row), std::nullopt);
+        QApplication::processEvents();
+    }
+
+    static constexpr QPoint PartlyVisibleRow { 20, 410 };
+};
+
+TEST_F(QtListBoxOverflowTest, AClickOnThePartlyVisibleRowOpensAndSelectsThatRowWhileTheListScrolls)
+{
+    Fill(12);
+    // Opening waits, pumping events, as the viewer does: the button comes up meanwhile, and Qt
+    // scrolls the pressed row into view.
+    List->OnClick = [this] {
+        Events.push_back("open " + std::to_string(List->ItemIndex()));
+        Release(Qt::LeftButton, PartlyVisibleRow);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return List->TopIndex() > 0; }, 3000));
+    };
+
+    Press(Qt::LeftButton, PartlyVisibleRow);
+
+    EXPECT_EQ(Events, (std::vector<std::string> { "open 8", "down" }));
+    EXPECT_EQ(List->ItemIndex(), 8);
+}
+
+TEST_F(QtListBoxOverflowTest, ARightClickOnThePartlyVisibleLastRowSelectsItAndShowsTheMenu)
+{
+    Fill(9);
+    QMenu menu;
+    QObject::connect(&menu, &QMenu::aboutToShow, [&] {
+        Events.push_back("menu shown");
+        QTimer::singleShot(0, &menu, &QMenu::close);
+    });
+    menu.addAction("Open");
+    List->SetPopupMenu(&menu);
+
+    Press(Qt::RightButton, PartlyVisibleRow);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, PartlyVisibleRow, Viewport().mapToGlobal(PartlyVisibleRow));
+    QApplication::sendEvent(&Viewport(), &request);
+
+    EXPECT_EQ(List->ItemIndex(), 8);
+    ASSERT_EQ(Events.size(), 3u);
+    EXPECT_EQ(Events[2], "menu shown");
+}
+
 class QtListBoxMenuTest : public QtListBoxTest
 {
 protected:

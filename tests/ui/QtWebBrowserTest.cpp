@@ -108,15 +108,30 @@ TEST_F(QtWebBrowserTest, ARefusedConnectionReportsTheAddressAndShowsNoErrorPage)
     EXPECT_EQ(Browser->ReadyState(), TWebBrowser::ReadyStateComplete);
 }
 
-// Texts typed by hand may make addresses the engine cannot even parse.
+// Texts typed by hand or made from an agent's reply may make addresses that the
+// engine cannot parse, or parses and then will not load; each fails like an
+// address that cannot be reached, and the view settles.
 TEST_F(QtWebBrowserTest, UnusableAddressesFailLikeAnyOtherAndTheViewSettles)
 {
-    for (const char* address : { "http://bad host:8080", "http://[::1", "http://http://PC1:8080", "http:// " }) {
+    Server.Serve("/", "<html><body>Agent page</body></html>");
+    const std::string tooLong = "http://127.0.0.1/" + std::string(2 * 1024 * 1024, 'a');
+    for (const std::string& address :
+         { std::string("http://bad host:8080"), std::string("http://[::1"), std::string("http://http://PC1:8080"),
+           std::string("http:// "), std::string("http://"), std::string("http://:8080"),
+           std::string("http://1.2.3.256/"), tooLong }) {
+        SCOPED_TRACE(address.substr(0, 40));
         Events.clear();
-        Open(address);
-        EXPECT_EQ(Events.size(), 2u) << address;
-        EXPECT_EQ(Browser->ReadyState(), TWebBrowser::ReadyStateComplete) << address;
+        Open(QString::fromStdString(address));
+        ASSERT_EQ(Events.size(), 2u);
+        EXPECT_TRUE(Events[0].starts_with("error "));
+        EXPECT_EQ(Browser->ReadyState(), TWebBrowser::ReadyStateComplete);
     }
+    // Asked for twice in a row, an address the engine takes loads twice.
+    Events.clear();
+    Open(Server.Url("/"));
+    Open(Server.Url("/"));
+    EXPECT_EQ(Events, (std::vector<std::string> { "complete", "complete" }));
+    EXPECT_EQ(PlainText(), "Agent page");
 }
 
 TEST_F(QtWebBrowserTest, AFailingLinkKeepsThePage)

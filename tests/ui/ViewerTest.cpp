@@ -156,6 +156,35 @@ TEST_F(ViewerTest, AClickDuringTheWaitRunsANestedOpenAndTheOuterOneAsksAgain)
     EXPECT_EQ(View().Navigations, (Strings { "about:blank", "about:blank", "http://b", "http://b" }));
 }
 
+TEST_F(ViewerTest, TheEndOfTheProgramEndsTheWaitOfAViewThatNeverBecomesReadyAndOpensNothing)
+{
+    Window.Fill({ "a", "b" });
+    Window.Computers.SetSelection(0);
+    View().NextReadyState = 1;
+    int pumpsAfterTheEnd = 0;
+    OnPump = [&] {
+        if (App().Terminated())
+            ++pumpsAfterTheEnd;
+        // An open started during the wait, and the close, both while the view is still loading.
+        if (App().GetTickCount() == 500) {
+            Window.Computers.SetSelection(1);
+            Viewer.OpenSelectedComputer();
+        }
+        if (App().GetTickCount() == 2000)
+            App().Terminate();
+        // Only so that a wait that missed the end fails instead of hanging.
+        if (App().GetTickCount() == 60000)
+            View().NextReadyState = TWebBrowser::ReadyStateComplete;
+    };
+
+    Viewer.OpenSelectedComputer();
+
+    EXPECT_EQ(View().Navigations, (Strings { "about:blank", "about:blank" }));
+    EXPECT_EQ(pumpsAfterTheEnd, 0);
+    EXPECT_EQ(Viewer.CurrentAddress(), "");
+    EXPECT_EQ(Window.StatusLine().Caption(), "Connecting...");
+}
+
 TEST_F(ViewerTest, TitleFollowsEveryCompletedDownload)
 {
     Window.Fill({ "John-PC:8080", "http://PC2:80" });

@@ -26,6 +26,7 @@ TReplyKind ReplyKind(const std::string& text)
         { "empty-port", TReplyKind::EmptyPort },
         { "size-8192", TReplyKind::Size8192 },
         { "size-8193", TReplyKind::Size8193 },
+        { "markup", TReplyKind::Markup },
     };
     const auto found = kinds.find(text);
     if (found == kinds.end())
@@ -89,7 +90,8 @@ Options:
   --web-port PORT          TCP port of the web interfaces (default 8080).
   --reply KIND             how to answer: normal, no-marker, lower-case, prefixed
                            ("Agent: " before the marker), crlf (CR LF after the
-                           port), empty-port, size-8192, size-8193 (padded in front).
+                           port), empty-port, size-8192, size-8193 (padded in front),
+                           markup (red bold text in HTML after the port).
   --twice                  answer every request twice.
   --delay MS               answer MS milliseconds after the request.
   --help                   this text.
@@ -101,6 +103,8 @@ Pages of every computer (stable paths, used by tests):
   /disks         disks and free space
   /frame-fail    a page holding a frame whose source cannot be reached
   /script-error  a page whose script raises an error
+  /processes     a find box whose script posts every key event it sees to
+                 /key-log; GET /key-log gives the last report back
   anything else  404
 
 Several copies may run at once (each with its own web port): all receive the

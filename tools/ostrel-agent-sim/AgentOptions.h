@@ -14,6 +14,7 @@ enum class TReplyKind {
     EmptyPort, // the marker alone
     Size8192, // padded in front to 8192 bytes
     Size8193, // padded in front to 8193 bytes
+    Markup, // HTML markup after the port: red bold text
 };
 
 struct TSimulatedComputer

@@ -23,6 +23,8 @@ std::optional<std::string> TAgentPages::Page(const std::string& path) const
         return FrameFail();
     if (path == "/script-error")
         return ScriptError();
+    if (path == "/processes")
+        return Processes();
     return std::nullopt;
 }
 
@@ -109,4 +111,25 @@ std::string TAgentPages::ScriptError() const
                   "<p id=\"status\">Loading sensors...</p>\n"
                   "<script>document.getElementById('status').textContent = 'Sensors:';"
                   " sensors.refresh();</script>");
+}
+
+std::string TAgentPages::Processes() const
+{
+    // The find box sits at a fixed place, so a test can click into it. Every key
+    // event the page sees, and every search, goes to /key-log for the test to read.
+    return Layout("Processes",
+                  "<form id=\"find\" style=\"position:absolute;left:20px;top:200px\">"
+                  "<input id=\"name\" autocomplete=\"off\" style=\"width:300px;height:30px\"></form>\n"
+                  "<script>\n"
+                  "var seen = [], reported = 0;\n"
+                  "function note(e) { seen.push(e.type + ' ' + e.code + ' ' + e.key + (e.ctrlKey ? ' ctrl' : '')); }\n"
+                  "document.addEventListener('keydown', note, true);\n"
+                  "document.addEventListener('keyup', note, true);\n"
+                  "document.getElementById('find').addEventListener('submit', function (e) {\n"
+                  "  e.preventDefault(); seen.push('search'); });\n"
+                  "setInterval(function () {\n"
+                  "  if (seen.length == reported) return;\n"
+                  "  reported = seen.length;\n"
+                  "  fetch('/key-log', { method: 'POST', body: seen.join('\\n') + '\\n' }); }, 100);\n"
+                  "</script>");
 }

@@ -22,6 +22,7 @@ private:
     std::string Disks() const;
     std::string FrameFail() const;
     std::string ScriptError() const;
+    std::string Processes() const;
     std::string Uptime() const;
 
     std::string m_name;

@@ -11,6 +11,15 @@ TAgentWebServer::TAgentWebServer(const TAgentOptions& options)
     for (const auto& computer : options.Computers)
         m_pagesByAddress.try_emplace(computer.Address, computer.Name, options.WebPort, started);
 
+    // What the /processes page last reported of the keys it saw; one log for all computers.
+    m_server->Post("/key-log", [this](const httplib::Request& request, httplib::Response&) {
+        const std::lock_guard lock(m_keyLogLock);
+        m_keyLog = request.body;
+    });
+    m_server->Get("/key-log", [this](const httplib::Request&, httplib::Response& response) {
+        const std::lock_guard lock(m_keyLogLock);
+        response.set_content(m_keyLog, "text/plain");
+    });
     m_server->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
         const auto pages = m_pagesByAddress.find(request.local_addr);
         const auto page = pages == m_pagesByAddress.end() ? std::nullopt : pages->second.Page(request.path);

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace httplib {
@@ -31,4 +32,7 @@ private:
     const TAgentOptions& m_options;
     std::map<std::string, TAgentPages> m_pagesByAddress;
     std::unique_ptr<httplib::Server> m_server;
+    // The server answers on several threads.
+    std::mutex m_keyLogLock;
+    std::string m_keyLog;
 };

@@ -44,6 +44,9 @@ std::vector<std::uint8_t> ReplyPayload(TReplyKind kind, int webPort)
     case TReplyKind::EmptyPort:
         text = "I am here, Port:";
         break;
+    case TReplyKind::Markup:
+        text = "I am here, Port:" + port + "<font color=#FF0000><b>Agent</b></font>";
+        break;
     case TReplyKind::Size8192:
     case TReplyKind::Size8193: {
         // Padding in front keeps the port text that of a plain reply.
