@@ -41,24 +41,13 @@ for ((n = 1; n <= slow; n++)); do
 done
 ((slowFirst)) && testlan_add_computers $((agents - slow))
 testlan_start_agents "$build/tools/ostrel-agent-sim" --web-port 8080
-# start_resolver OPTIONS...: the DNS responder on the agents' side, once it listens.
-start_resolver()
-{
-    local log
-    log=$(mktemp)
-    testlan_agents "$build/tools/ostrel-slow-dns" --listen "$TESTLAN_AGENTS_ADDRESS" "$@" >"$log" &
-    TESTLAN_PIDS+=($!)
-    until_true 10 grep -q ready "$log" || { echo "measure: the DNS responder did not start" >&2; exit 1; }
-    rm -f "$log"
-}
-
 nameless=0
 if ((unreachable)); then
-    start_resolver --silent
+    testlan_start_resolver "$build/tools/ostrel-slow-dns" --silent
     nameless=$slow
     echo "measure: $agents computers ($slow without a name, the resolver unreachable)"
 elif ((slow)); then
-    start_resolver --delay 2000 "${slowNames[@]}"
+    testlan_start_resolver "$build/tools/ostrel-slow-dns" --delay 2000 "${slowNames[@]}"
     echo "measure: $agents computers ($slow with a 2 s resolver)"
 else
     echo "measure: $agents computers"
