@@ -1,8 +1,9 @@
 // Many agents answering one request at once, through the Qt backend's real pump and a
 // real list view (offscreen) on the test LAN. Two rounds:
 // - "first show": a request with the main event loop running, as after the window is
-//   shown: how many were merged, how long from the request to the last merge, and the
-//   longest stretch of work the UI thread did before it came back to its events;
+//   shown: how many were merged, how long from the request to the last merge, the
+//   longest stretch of work the UI thread did before it came back to its events, and
+//   the longest an event waited for it (which includes time the system gave to others);
 // - "scan": the scan's 50 steps: by which step every agent was online again, and the
 //   longest a step's pump held the UI thread.
 // Needs the test LAN; run it through scripts/measure-discovery.sh.
@@ -24,10 +25,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <pthread.h>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
 #include <thread>
+#include <time.h>
 
 namespace {
 
@@ -47,33 +50,51 @@ int EnvironmentNumber(const char* name, int fallback)
     return value ? std::atoi(value) : fallback;
 }
 
-// Posts a stamped call to the UI thread every millisecond and keeps the longest any
-// of them waited: the longest stretch in which the UI thread did not come back to its
-// events, whatever it was busy with.
+// Posts a stamped call to the UI thread every millisecond and keeps the longest any of
+// them waited, as time on the clock and as processor time the UI thread spent meanwhile:
+// the longest stretch of work the UI thread did before it came back to its events, apart
+// from the time the system gave to other threads.
 class TLatencyProbe
 {
 public:
     explicit TLatencyProbe(QObject& uiObject)
-        : m_thread([this, &uiObject] {
+    {
+        pthread_getcpuclockid(pthread_self(), &m_uiClock);
+        m_thread = std::jthread([this, &uiObject] {
             while (!m_stop) {
                 const auto posted = TClock::now();
+                const auto worked = UiProcessorTime();
                 QMetaObject::invokeMethod(
-                    &uiObject, [this, posted] { m_longest = std::max(m_longest, TClock::now() - posted); },
+                    &uiObject,
+                    [this, posted, worked] {
+                        m_longestWait = std::max(m_longestWait, TClock::now() - posted);
+                        m_longestWork = std::max(m_longestWork, UiProcessorTime() - worked);
+                    },
                     Qt::QueuedConnection);
                 std::this_thread::sleep_for(1ms);
             }
-        })
-    { }
+        });
+    }
     ~TLatencyProbe()
     {
         m_stop = true;
         m_thread.join();
     }
-    TClock::duration Longest() const { return m_longest; }
+    TClock::duration LongestWait() const { return m_longestWait; }
+    std::chrono::nanoseconds LongestWork() const { return m_longestWork; }
 
 private:
+    std::chrono::nanoseconds UiProcessorTime() const
+    {
+        timespec now {};
+        clock_gettime(m_uiClock, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    }
+
+    clockid_t m_uiClock {};
     std::atomic<bool> m_stop = false;
-    TClock::duration m_longest {};
+    TClock::duration m_longestWait {};
+    std::chrono::nanoseconds m_longestWork {};
     std::jthread m_thread;
 };
 
@@ -125,9 +146,10 @@ int OnlineCount(const TComputerList& computers)
 
 void DiscoveryFlood(benchmark::State& state)
 {
-    // Every agent answers; those the resolver cannot name are never merged.
+    // Every agent answers; the slow ones' names come late, or never when they are nameless.
     const int agents = EnvironmentNumber("OSTREL_BENCH_AGENTS", 1000);
-    const int named = agents - EnvironmentNumber("OSTREL_BENCH_NAMELESS", 0);
+    const int slow = EnvironmentNumber("OSTREL_BENCH_SLOW", 0);
+    const int named = EnvironmentNumber("OSTREL_BENCH_NAMELESS", 0) ? agents - slow : agents;
     TApplication& application = Platform->Application();
     for (auto _ : state) {
         QWidget window;
@@ -150,10 +172,13 @@ void DiscoveryFlood(benchmark::State& state)
         QApplication::processEvents();
 
         TClock::time_point lastMerge {};
+        TClock::time_point othersMerged {};
         TDiscoverySocket socket(Platform->Sockets(), application.SyncGate(), [&](const TReceivedDatagram& datagram) {
             if (const auto address = DiscoveredAddress(datagram)) {
                 computers.MergeDiscovered(*address);
                 lastMerge = TClock::now();
+                if (computers.Count() == agents - slow && othersMerged == TClock::time_point {})
+                    othersMerged = lastMerge;
             }
         });
         socket.Open();
@@ -174,7 +199,9 @@ void DiscoveryFlood(benchmark::State& state)
             // Late replies of agents that answered twice, or of slow names, are not waited for.
             state.counters["merged"] = computers.Count();
             state.counters["last_merge_ms"] = Milliseconds(lastMerge - sent);
-            state.counters["longest_stretch_ms"] = Milliseconds(probe.Longest());
+            state.counters["others_merged_ms"] = Milliseconds(othersMerged - sent);
+            state.counters["longest_stretch_ms"] = Milliseconds(probe.LongestWork());
+            state.counters["longest_event_wait_ms"] = Milliseconds(probe.LongestWait());
         }
 
         // The scan: every entry offline, one request, 50 steps of pump and pause.

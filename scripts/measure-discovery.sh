@@ -2,7 +2,8 @@
 # Measures discovery under a flood: N simulated computers (default 1000) answer
 # one request within the same moment on the test LAN. The benchmark takes one
 # request in the main event loop (how many were merged, the time from the
-# request to the last merge, the longest stretch of UI-thread work) and one scan
+# request to the last merge and to the merge of all but the slow ones, the
+# longest stretch of UI-thread work, the longest an event waited) and one scan
 # (by which step all were online again, the longest pump of a step).
 # With --slow K, K of the computers have no hosts entry and are named by a DNS
 # responder that takes 2 s per reverse lookup; with --slow-first they answer
@@ -44,7 +45,7 @@ testlan_start_agents "$build/tools/ostrel-agent-sim" --web-port 8080
 nameless=0
 if ((unreachable)); then
     testlan_start_resolver "$build/tools/ostrel-slow-dns" --silent
-    nameless=$slow
+    nameless=1
     echo "measure: $agents computers ($slow without a name, the resolver unreachable)"
 elif ((slow)); then
     testlan_start_resolver "$build/tools/ostrel-slow-dns" --delay 2000 "${slowNames[@]}"
@@ -52,4 +53,5 @@ elif ((slow)); then
 else
     echo "measure: $agents computers"
 fi
-testlan_admin env OSTREL_BENCH_AGENTS="$agents" OSTREL_BENCH_NAMELESS="$nameless" "$build/bench/bench_discovery_flood"
+testlan_admin env OSTREL_BENCH_AGENTS="$agents" OSTREL_BENCH_SLOW="$slow" OSTREL_BENCH_NAMELESS="$nameless" \
+    "$build/bench/bench_discovery_flood"

@@ -4,11 +4,16 @@
 #include "FakeSockets.h"
 #include "list/ComputerList.h"
 #include "platform/Form.h"
+#include "platform/OstrelError.h"
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
+#include <new>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -22,8 +27,8 @@ protected:
     {
         Platform.FileSystemImpl = &Files;
         Platform.SocketsImpl = &Sockets;
-        Sockets.Names["192.168.1.20"] = "PC1";
-        Sockets.Names["192.168.1.21"] = "PC2";
+        Sockets.Resolver->SetName("192.168.1.20", "PC1");
+        Sockets.Resolver->SetName("192.168.1.21", "PC2");
     }
 
     void LoadListWith(const std::string& name)

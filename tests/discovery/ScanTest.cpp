@@ -3,6 +3,7 @@
 #include "FakePlatform.h"
 
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -105,7 +106,12 @@ TEST_F(Scan, RunsEveryStepEvenWhenTheEndIsRequestedDuringIt)
 TEST_F(Scan, HandOffsAreTakenInsideTheStepsPumps)
 {
     bool merged = false;
-    std::thread agent([&] { App.SyncGate().Call([&] { merged = true; }); });
+    std::thread agent([&] {
+        App.SyncGate().Call([&] {
+            merged = true;
+            return false;
+        });
+    });
     OnPump = [&](int) { EXPECT_TRUE(Scanner.Running()); };
     while (!App.SyncGate().HasPending())
         std::this_thread::yield();

@@ -104,9 +104,9 @@ scan)
     # Loaded from the file, so the rows keep this order whoever answers first.
     list_file "http://PC1:8080" "http://PC2:8080" "http://PC3:8090" >"$data/Mervane/list.dat"
     testlan_add_computers 2
-    testlan_start_agents "$sim" --web-port 8080
+    testlan_start_agents "$sim" --web-port 8080 --requests "$work/requests.log"
     testlan_add_computer PC3
-    testlan_start_agents "$sim" --web-port 8090 --requests "$work/requests.log"
+    testlan_start_agents "$sim" --web-port 8090
     stoppable=${TESTLAN_PIDS[-1]}
     start_ostrel
     until_true 20 eval 'online 0 && online 1 && online 2' || fail "not all three online after the first show"
@@ -119,10 +119,11 @@ scan)
     shot "during-scan"
     offline 2 || fail "PC3 still online during the scan"
     online 0 || fail "PC1 not re-marked online within the scan's first steps"
-    sleep 9
+    until_true 20 eval '! scanning' || fail "the scan did not end"
     shot "after-scan"
     online 0 && online 1 || fail "answering agents not online after the scan"
     offline 2 || fail "silent agent online after the scan"
+    requests_are 2 || fail "the agents saw: $(cat "$work/requests.log")"
     close_ostrel
     expect_list "http://PC1:8080" "http://PC2:8080" "http://PC3:8090"
     ;;

@@ -2,12 +2,11 @@
 
 #include "AgentOptions.h"
 
-#include <netinet/in.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
+#include <netinet/in.h>
 #include <string>
 #include <string_view>
 #include <vector>
