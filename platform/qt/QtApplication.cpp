@@ -44,6 +44,11 @@ void TQtApplication::Run(TForm& mainForm)
     m_mainLoop = &loop;
     loop.exec();
     m_mainLoop = nullptr;
+    if (m_mainForm) {
+        m_mainForm->Window().hide();
+        // Sends the hiding to the window system now: what follows may take a moment.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 void TQtApplication::ProcessMessages()

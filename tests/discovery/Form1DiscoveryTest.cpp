@@ -72,6 +72,46 @@ TEST_F(Form1Discovery, FirstShowSendsOneRequest)
     form1.CloseDiscovery();
 }
 
+TEST_F(Form1Discovery, OpenAndSendShowEveryKindOfErrorInTheBoxAndTheScanStillEnds)
+{
+    const std::system_error noThread(std::make_error_code(std::errc::resource_unavailable_try_again));
+    struct TRow
+    {
+        const char* Name;
+        std::function<void()> Fail;
+        std::string Shown;
+    };
+    const TRow rows[] = {
+        { "socket error", [] { throw EOstrelError("Socket Error # 10055\r\nNo buffer space available."); },
+          "Socket Error # 10055\r\nNo buffer space available." },
+        { "thread not started", [&] { throw noThread; }, noThread.what() },
+        { "out of memory", [] { throw std::bad_alloc(); }, std::bad_alloc().what() },
+        { "no standard exception", [] { throw 42; }, "Unknown error." },
+    };
+    for (const auto& row : rows) {
+        Platform.App.ErrorBoxes.clear();
+        Sockets.Made.clear(); // the sockets of the window before have gone
+        // Starting the receive threads fails, after the endpoints were bound.
+        Sockets.OnNameResolver = row.Fail;
+        TForm1 form1(Platform);
+        form1.Form().Button("Button2").OnClick();
+        const std::vector<std::string> expected { row.Shown, row.Shown }; // the creation handler's, the scan's
+        EXPECT_EQ(Platform.App.ErrorBoxes, expected) << row.Name;
+        EXPECT_TRUE(form1.Form().Button("Button2").Enabled()) << row.Name;
+        EXPECT_FALSE(form1.Form().ProgressBar("ProgressBar1").Visible()) << row.Name;
+        EXPECT_TRUE(Platform.App.ExceptionReports.empty()) << row.Name;
+
+        // Once the failure has gone, the next send opens the socket from a clean start.
+        Sockets.OnNameResolver = nullptr;
+        form1.SendDiscoveryRequest();
+        EXPECT_EQ(Platform.App.ErrorBoxes.size(), 2u) << row.Name;
+        Reply("192.168.1.20");
+        Platform.App.ProcessMessages();
+        EXPECT_EQ(form1.Computers().Count(), 1) << row.Name;
+        form1.CloseDiscovery();
+    }
+}
+
 TEST_F(Form1Discovery, ReplyForAnEntryFromTheFileInOtherCaseMarksItOnlineAndAddsNothing)
 {
     LoadListWith("http://pc1:8080");

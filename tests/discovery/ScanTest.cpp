@@ -103,6 +103,18 @@ TEST_F(Scan, RunsEveryStepEvenWhenTheEndIsRequestedDuringIt)
     EXPECT_TRUE(Button.Enabled());
 }
 
+TEST_F(Scan, AnErrorThatEscapesTheScanStillEndsIt)
+{
+    OnPump = [](int pump) {
+        if (pump == 3)
+            throw std::bad_alloc();
+    };
+    EXPECT_THROW(Scanner.Run(), std::bad_alloc);
+    EXPECT_FALSE(Bar.Visible());
+    EXPECT_TRUE(Button.Enabled());
+    EXPECT_FALSE(Scanner.Running());
+}
+
 TEST_F(Scan, HandOffsAreTakenInsideTheStepsPumps)
 {
     bool merged = false;
