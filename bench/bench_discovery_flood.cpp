@@ -13,8 +13,7 @@
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/Info.h"
-#include "platform/qt/QtListBox.h"
-#include "platform/qt/QtPlatform.h"
+#include "OffscreenBench.h"
 #include "platform/SyncGate.h"
 #include "ui/RowPainter.h"
 
@@ -23,7 +22,6 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <pthread.h>
 #include <QEventLoop>
@@ -153,13 +151,7 @@ void DiscoveryFlood(benchmark::State& state)
     TApplication& application = Platform->Application();
     for (auto _ : state) {
         QWidget window;
-        TControlDecl decl;
-        decl.Kind = TControlKind::ListBox;
-        decl.Name = "ListBox1";
-        decl.Bounds = { 0, 0, 283, 423 };
-        decl.ItemHeight = 50;
-        decl.Border = false;
-        auto list = CreateQtListBox(decl, &window, [](const std::function<void()>& handler) { handler(); });
+        auto list = CreateListBox1(window);
         TComputerList computers(*list);
         const auto icon = Platform->LoadPicture("computer.png");
         const auto badge = Platform->LoadPicture("badge.png");
@@ -206,8 +198,8 @@ void DiscoveryFlood(benchmark::State& state)
 
         // The scan: every entry offline, one request, 50 steps of pump and pause.
         TTimedPumps pumps(application, [&] { return OnlineCount(computers) >= named; });
-        TFakeButton button(decl);
-        TFakeProgressBar progressBar(decl);
+        TFakeButton button(TControlDecl {});
+        TFakeProgressBar progressBar(TControlDecl {});
         const auto scanned = TClock::now();
         TScan scan(
             pumps, [&] { computers.MarkAllOffline(); }, button, progressBar, [&] { socket.SendRequest(); });
@@ -228,14 +220,5 @@ BENCHMARK(DiscoveryFlood)->Iterations(1)->Unit(benchmark::kMillisecond)->UseReal
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const auto folder = std::filesystem::temp_directory_path() / "ostrel-bench-discovery-flood";
-    std::filesystem::create_directories(folder);
-    TQtPlatform platform(folder.string());
-    Platform = &platform;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    std::filesystem::remove_all(folder);
-    return 0;
+    return RunOnOffscreenPlatform(argc, argv, "ostrel-bench-discovery-flood", Platform);
 }

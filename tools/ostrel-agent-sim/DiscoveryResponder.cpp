@@ -19,6 +19,28 @@ std::runtime_error SystemError(const std::string& what)
     return std::runtime_error(what + ": " + std::strerror(errno));
 }
 
+// A datagram's message header with room for its IP_PKTINFO: the address a received
+// datagram was sent to, or the source address to send one from.
+struct TPacketInfoMessage
+{
+    TPacketInfoMessage(sockaddr_in& peer, void* data, std::size_t size)
+        : Payload { data, size }
+    {
+        Header.msg_name = &peer;
+        Header.msg_namelen = sizeof peer;
+        Header.msg_iov = &Payload;
+        Header.msg_iovlen = 1;
+        Header.msg_control = Control;
+        Header.msg_controllen = sizeof Control;
+    }
+    TPacketInfoMessage(const TPacketInfoMessage&) = delete;
+    TPacketInfoMessage& operator=(const TPacketInfoMessage&) = delete;
+
+    alignas(cmsghdr) char Control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    iovec Payload;
+    msghdr Header {};
+};
+
 } // namespace
 
 std::vector<std::uint8_t> ReplyPayload(TReplyKind kind, int webPort)
@@ -117,21 +139,13 @@ void TDiscoveryResponder::Run(const std::atomic<bool>& stop)
 void TDiscoveryResponder::Receive(std::vector<char>& buffer)
 {
     sockaddr_in sender {};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    iovec payload { buffer.data(), buffer.size() };
-    msghdr message {};
-    message.msg_name = &sender;
-    message.msg_namelen = sizeof sender;
-    message.msg_iov = &payload;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    const ssize_t length = ::recvmsg(m_socket, &message, 0);
+    TPacketInfoMessage message(sender, buffer.data(), buffer.size());
+    const ssize_t length = ::recvmsg(m_socket, &message.Header, 0);
     if (length < 0)
         return;
     const std::string_view text(buffer.data(), static_cast<std::size_t>(length));
     in_addr destination {};
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header))
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message.Header); header; header = CMSG_NXTHDR(&message.Header, header))
         if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO)
             destination = reinterpret_cast<const in_pktinfo*>(CMSG_DATA(header))->ipi_addr;
     LogRequest(sender, destination, text);
@@ -186,22 +200,14 @@ void TDiscoveryResponder::Answer(std::uint32_t address, std::uint16_t port)
     target.sin_port = port;
     for (const auto& computer : m_options.Computers) {
         // IP_PKTINFO picks the source address per datagram, so one socket speaks for every computer.
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-        iovec payload { m_reply.data(), m_reply.size() };
-        msghdr message {};
-        message.msg_name = &target;
-        message.msg_namelen = sizeof target;
-        message.msg_iov = &payload;
-        message.msg_iovlen = 1;
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        TPacketInfoMessage message(target, m_reply.data(), m_reply.size());
+        cmsghdr* header = CMSG_FIRSTHDR(&message.Header);
         header->cmsg_level = IPPROTO_IP;
         header->cmsg_type = IP_PKTINFO;
         header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
         in_pktinfo info {};
         inet_pton(AF_INET, computer.Address.c_str(), &info.ipi_spec_dst);
         std::memcpy(CMSG_DATA(header), &info, sizeof info);
-        ::sendmsg(m_socket, &message, 0);
+        ::sendmsg(m_socket, &message.Header, 0);
     }
 }
