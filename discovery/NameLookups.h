@@ -10,13 +10,14 @@ class TNameResolver;
 
 // Looks up the senders' names of received datagrams side by side and gives each
 // datagram back as soon as its own sender's name is known, whatever happens to the
-// others. Each lookup runs on a thread of its own that is never joined: a resolver
-// call cannot be cancelled, so one still running at shutdown is abandoned. It holds
-// a share of all it touches, the resolver and the state here, and nothing else.
+// others. The lookups run on threads that are never joined: a resolver call cannot
+// be cancelled, so one still running at shutdown is abandoned. Such a thread holds a
+// share of all it touches, the resolver and the state here, and nothing else.
 class TNameLookups
 {
 public:
-    // Lookups running at once at most; further datagrams wait in the socket's buffer.
+    // Datagrams whose names are being looked up or wait for a lookup thread, at most, and
+    // so lookups running at once; further datagrams wait in the socket's buffer.
     static constexpr std::size_t MaxRunning = 64;
     // Datagrams read and not yet taken at most, looked up or not.
     static constexpr std::size_t MaxHeld = 1024;
