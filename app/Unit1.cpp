@@ -15,6 +15,7 @@
 #include "ui/Viewer.h"
 
 #include <string_view>
+#include <utility>
 
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
@@ -101,17 +102,26 @@ void TForm1::FormCreate()
 
 void TForm1::FormShow()
 {
+    if (std::exchange(m_shown, true))
+        return;
     SendDiscoveryRequest();
 }
 
 void TForm1::FormCloseQuery(bool& canClose)
 {
+    ShowingErrors([this] { SaveList(*m_computers, m_platform.FileSystem()); });
+    canClose = !EndAfterScan();
+}
+
+void TForm1::ShowingErrors(const std::function<void()>& action)
+{
     try {
-        SaveList(*m_computers, m_platform.FileSystem());
+        action();
     } catch (const std::exception& error) {
         m_platform.Application().ShowErrorBox(error.what());
+    } catch (...) {
+        m_platform.Application().ShowErrorBox("Unknown error.");
     }
-    canClose = !EndAfterScan();
 }
 
 void TForm1::FormKeyPress(char16_t& key)

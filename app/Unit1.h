@@ -3,6 +3,7 @@
 #include "platform/ListBox.h"
 #include "platform/Types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -75,6 +76,9 @@ public:
 
 private:
     void BindHandlers();
+    // Runs action and shows whatever it throws in the error box ("Unknown error." for what is
+    // no standard exception): how the places that catch every error report it.
+    void ShowingErrors(const std::function<void()>& action);
     // Made on first use, so that a failed creation handler still leaves sends able to open it.
     TDiscoverySocket& Discovery();
 
@@ -86,6 +90,8 @@ private:
     std::unique_ptr<TRowPainter> m_rowPainter;
     std::unique_ptr<TViewer> m_viewer;
     std::unique_ptr<TScan> m_scan;
+    // The first-show request goes out once per run, however often the window is shown.
+    bool m_shown = false;
     // Last, so it goes first: its receive threads hand datagrams to the members above.
     std::unique_ptr<TDiscoverySocket> m_discovery;
 };

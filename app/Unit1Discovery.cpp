@@ -5,7 +5,6 @@
 #include "list/ComputerList.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "platform/OstrelError.h"
 #include "platform/Platform.h"
 
 // The discovery socket and the scan, wired to the main window.
@@ -21,20 +20,12 @@ TDiscoverySocket& TForm1::Discovery()
 
 void TForm1::OpenDiscovery()
 {
-    try {
-        Discovery().Open();
-    } catch (const EOstrelError& error) {
-        m_platform.Application().ShowErrorBox(error.what());
-    }
+    ShowingErrors([this] { Discovery().Open(); });
 }
 
 void TForm1::SendDiscoveryRequest()
 {
-    try {
-        Discovery().SendRequest();
-    } catch (const EOstrelError& error) {
-        m_platform.Application().ShowErrorBox(error.what());
-    }
+    ShowingErrors([this] { Discovery().SendRequest(); });
 }
 
 void TForm1::CloseDiscovery()

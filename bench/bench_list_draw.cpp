@@ -1,13 +1,11 @@
 // Scrolling the computer list by a page and drawing it again, with 10,000 entries.
 #include "list/ComputerList.h"
 #include "list/Info.h"
-#include "platform/qt/QtListBox.h"
+#include "OffscreenBench.h"
 #include "platform/qt/QtListView.h"
-#include "platform/qt/QtPlatform.h"
 #include "ui/RowPainter.h"
 
 #include <benchmark/benchmark.h>
-#include <filesystem>
 #include <memory>
 #include <QImage>
 #include <QScrollBar>
@@ -19,13 +17,7 @@ TQtPlatform* Platform = nullptr;
 void ScrollByAPageAndRedraw(benchmark::State& state)
 {
     QWidget window;
-    TControlDecl decl;
-    decl.Kind = TControlKind::ListBox;
-    decl.Name = "ListBox1";
-    decl.Bounds = { 0, 0, 283, 423 };
-    decl.ItemHeight = 50;
-    decl.Border = false;
-    auto list = CreateQtListBox(decl, &window, [](const std::function<void()>& handler) { handler(); });
+    auto list = CreateListBox1(window);
     TComputerList computers(*list);
     const auto icon = Platform->LoadPicture("computer.png");
     const auto badge = Platform->LoadPicture("badge.png");
@@ -57,14 +49,5 @@ BENCHMARK(ScrollByAPageAndRedraw)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const auto folder = std::filesystem::temp_directory_path() / "ostrel-bench-list-draw";
-    std::filesystem::create_directories(folder);
-    TQtPlatform platform(folder.string());
-    Platform = &platform;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    std::filesystem::remove_all(folder);
-    return 0;
+    return RunOnOffscreenPlatform(argc, argv, "ostrel-bench-list-draw", Platform);
 }

@@ -20,9 +20,12 @@ TDiscoverySocket::~TDiscoverySocket()
 
 void TDiscoverySocket::MakeEndpoints()
 {
-    m_endpoints.push_back(m_api.CreateUdpSocket(TAddressFamily::IPv4));
+    // All or none, so that a failure here leaves the next opening to make them again.
+    std::vector<TEndpoint> endpoints;
+    endpoints.push_back({ m_api.CreateUdpSocket(TAddressFamily::IPv4), nullptr });
     if (m_api.IPv6Offered())
-        m_endpoints.push_back(m_api.CreateUdpSocket(TAddressFamily::IPv6));
+        endpoints.push_back({ m_api.CreateUdpSocket(TAddressFamily::IPv6), nullptr });
+    m_endpoints = std::move(endpoints);
 }
 
 void TDiscoverySocket::Bind(TUdpSocket& endpoint)
@@ -44,18 +47,16 @@ void TDiscoverySocket::Open()
         return;
     if (m_endpoints.empty())
         MakeEndpoints();
-    std::size_t bound = 0;
     try {
-        for (; bound < m_endpoints.size(); ++bound)
-            Bind(*m_endpoints[bound]);
-    } catch (const EOstrelError&) {
-        // The one that failed, then those this opening bound, newest first.
-        for (std::size_t i = bound + 1; i-- > 0;)
-            m_endpoints[i]->Close();
+        for (auto& endpoint : m_endpoints)
+            Bind(*endpoint.Socket);
+        for (auto& endpoint : m_endpoints)
+            endpoint.Thread
+                = std::make_unique<TReceiveThread>(*endpoint.Socket, m_api.NameResolver(), m_gate, m_onRead);
+    } catch (...) {
+        Close();
         throw;
     }
-    for (auto& endpoint : m_endpoints)
-        m_threads.push_back(std::make_unique<TReceiveThread>(*endpoint, m_api, m_gate, m_onRead));
     m_open = true;
 }
 
@@ -63,7 +64,7 @@ void TDiscoverySocket::SendRequest()
 {
     if (!m_open)
         Open();
-    TUdpSocket& sender = *m_endpoints.front();
+    TUdpSocket& sender = *m_endpoints.front().Socket;
     const auto request = EncodeAscii(Protocol::RequestText);
     CheckSocketCall(sender.SetBroadcast(true));
     const auto sent = sender.SendTo(request, std::string(Protocol::RequestAddress), Protocol::RequestPort);
@@ -78,13 +79,17 @@ void TDiscoverySocket::SendRequest()
 
 void TDiscoverySocket::Close()
 {
-    for (std::size_t i = 0; i < m_threads.size(); ++i) {
-        TReceiveThread& thread = *m_threads[i];
+    for (auto& endpoint : m_endpoints) {
+        if (!endpoint.Thread)
+            continue;
+        TReceiveThread& thread = *endpoint.Thread;
         thread.RequestStop();
-        m_endpoints[i]->Close();
+        endpoint.Socket->Close();
         m_gate.RunPendingUntil([&] { return thread.Ended(); });
-        thread.Join();
+        endpoint.Thread.reset();
     }
-    m_threads.clear();
+    // Those a failed opening bound, or made and failed to bind.
+    for (auto endpoint = m_endpoints.rbegin(); endpoint != m_endpoints.rend(); ++endpoint)
+        endpoint->Socket->Close();
     m_open = false;
 }

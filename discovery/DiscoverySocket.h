@@ -21,23 +21,31 @@ public:
     TDiscoverySocket(const TDiscoverySocket&) = delete;
     TDiscoverySocket& operator=(const TDiscoverySocket&) = delete;
 
-    // Binds every endpoint or none, then starts the receive threads.
+    // Binds every endpoint and starts their receive threads, or, whatever fails, leaves
+    // every endpoint closed and no thread running, so that the next opening starts clean.
     void Open();
     bool IsOpen() const { return m_open; }
     // Broadcasts the request from the IPv4 endpoint, opening the socket first when it is closed.
     void SendRequest();
     // Stops the receive threads in start order, closing each one's endpoint and
-    // taking up or releasing its pending hand-off while waiting for it to end.
+    // taking up or releasing its pending hand-off while waiting for it to end; then
+    // closes, newest first, the endpoints that have no thread. Lookups of names still
+    // running are abandoned, not waited for.
     void Close();
 
 private:
+    struct TEndpoint
+    {
+        std::unique_ptr<TUdpSocket> Socket;
+        std::unique_ptr<TReceiveThread> Thread;
+    };
+
     void MakeEndpoints();
     void Bind(TUdpSocket& endpoint);
 
     TSocketApi& m_api;
     TSyncGate& m_gate;
     TReceiveThread::TReadHandler m_onRead;
-    std::vector<std::unique_ptr<TUdpSocket>> m_endpoints;
-    std::vector<std::unique_ptr<TReceiveThread>> m_threads;
+    std::vector<TEndpoint> m_endpoints;
     bool m_open = false;
 };

@@ -1,18 +1,26 @@
 #include "discovery/ReceiveThread.h"
 
-#include "discovery/NameLookups.h"
 #include "discovery/Protocol.h"
 #include "platform/Sockets.h"
 #include "platform/SyncGate.h"
 
-TReceiveThread::TReceiveThread(TUdpSocket& socket, TSocketApi& api, TSyncGate& gate, TReadHandler onRead)
+TReceiveThread::TReceiveThread(TUdpSocket& socket, std::shared_ptr<TNameResolver> resolver, TSyncGate& gate,
+                               TReadHandler onRead)
     : m_socket(socket)
-    , m_api(api)
     , m_gate(gate)
     , m_onRead(std::move(onRead))
+    , m_lookups(std::move(resolver))
     , m_buffer(Protocol::DatagramSize)
 {
-    m_thread = std::thread([this] { Run(); });
+    m_handOff = std::thread([this] { HandOff(); });
+    try {
+        m_reader = std::thread([this] { Read(); });
+    } catch (...) {
+        // The hand-off thread stops at once; nothing of this endpoint is left running.
+        RequestStop();
+        m_handOff.join();
+        throw;
+    }
 }
 
 TReceiveThread::~TReceiveThread()
@@ -21,85 +29,69 @@ TReceiveThread::~TReceiveThread()
     Join();
 }
 
-void TReceiveThread::Join()
+void TReceiveThread::RequestStop()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    m_stopRequested = true;
+    m_lookups.Stop();
 }
 
-void TReceiveThread::Run()
+void TReceiveThread::Join()
 {
-    bool announced = false;
-    for (;;) {
-        if (!announced) {
-            const auto wait = m_socket.Wait(Protocol::WaitSliceMilliseconds);
-            if (wait.Error != 0) {
-                m_socket.Close();
-                break;
-            }
-            if (!wait.Readable && !m_stopRequested)
-                continue;
-        }
-        if (m_stopRequested) {
-            if (announced)
-                m_gate.Withdraw();
+    if (m_reader.joinable())
+        m_reader.join();
+    if (m_handOff.joinable())
+        m_handOff.join();
+}
+
+void TReceiveThread::Read()
+{
+    while (m_lookups.WaitForRoom()) {
+        const auto wait = m_socket.Wait(Protocol::WaitSliceMilliseconds);
+        if (wait.Error != 0) {
+            m_socket.Close();
             break;
         }
+        if (m_stopRequested)
+            break;
+        if (!wait.Readable)
+            continue;
         try {
-            announced = HandBatch(announced);
+            const auto received = m_socket.Receive(m_buffer);
+            // A datagram that cannot be read, or did not fit the buffer, is dropped without a word.
+            if (received.Error == 0 && !received.Truncated) {
+                const auto end = m_buffer.begin() + static_cast<std::ptrdiff_t>(received.Size);
+                m_lookups.Add({ { m_buffer.begin(), end }, received.Sender, std::nullopt });
+            }
         } catch (...) {
-            // A datagram that cannot be read or handled is dropped without a word.
-            if (announced)
-                m_gate.Withdraw();
-            announced = false;
+            // Likewise one whose lookup cannot be started.
         }
     }
-    m_ended = true;
+    m_readerEnded = true;
     m_gate.Signal();
 }
 
-std::vector<TReceivedDatagram> TReceiveThread::ReadBatch()
+void TReceiveThread::HandOff()
 {
-    std::vector<TReceivedDatagram> batch;
-    for (;;) {
-        const auto received = m_socket.Receive(m_buffer);
-        if (received.Error != 0)
-            break;
-        if (!received.Truncated) {
-            const auto end = m_buffer.begin() + static_cast<std::ptrdiff_t>(received.Size);
-            batch.push_back({ { m_buffer.begin(), end }, received.Sender, std::nullopt });
+    while (m_lookups.WaitForReady()) {
+        try {
+            if (!m_gate.Call([this] { return HandNext(); }))
+                break;
+        } catch (...) {
+            // HandNext lets nothing escape; a failure of the gate itself drops what was ready.
         }
-        if (batch.size() == BatchSize || !m_socket.Wait(0).Readable)
-            break;
     }
-    return batch;
+    m_handOffEnded = true;
+    m_gate.Signal();
 }
 
-bool TReceiveThread::HandBatch(bool announced)
+bool TReceiveThread::HandNext()
 {
-    TNameLookups lookups(m_api, ReadBatch());
-    int calls = 0;
-    while (!lookups.Done()) {
-        const auto datagram = lookups.Next();
-        if (m_stopRequested)
-            break;
-        // More of this batch, or a datagram waiting behind it, lets the UI thread's pump stay
-        // for it; a slow lookup only makes the pump give up waiting after a moment.
-        const bool nextAnnounced = !lookups.Done() || m_socket.Wait(0).Readable;
-        if (nextAnnounced)
-            m_gate.Announce();
+    if (const auto datagram = m_lookups.TakeReady()) {
         try {
-            m_gate.Call([&] { m_onRead(datagram); }, announced);
+            m_onRead(*datagram);
         } catch (...) {
-            // The reply handler's own failure comes back here and is dropped.
+            // The reply handler's own failure is dropped, and the next datagram handled.
         }
-        ++calls;
-        announced = nextAnnounced;
     }
-    // An announcement no call kept: nothing usable came, or the thread is stopping.
-    if (announced && (calls == 0 || m_stopRequested)) {
-        m_gate.Withdraw();
-        announced = false;
-    }
-    return announced;
+    return m_lookups.HasReady();
 }

@@ -1,53 +1,57 @@
 #pragma once
 
+#include "discovery/NameLookups.h"
 #include "discovery/Reply.h"
 
 #include <atomic>
-#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
-class TSocketApi;
+class TNameResolver;
 class TSyncGate;
 class TUdpSocket;
 
-// Reads one endpoint's datagrams and hands each, synchronously, to the UI
-// thread through the gate. Every error in reading or handling is dropped; a
-// failed wait closes the endpoint and ends the thread.
+// One endpoint's receive path, in two threads so that reading never waits for a
+// name: the reader takes the datagrams from the socket and has their senders'
+// names looked up side by side; the hand-off thread hands each datagram whose
+// name is known, synchronously, to the UI thread through the gate. Every error in
+// reading or handling is dropped; a failed wait closes the endpoint and ends the
+// reading.
 class TReceiveThread
 {
 public:
     using TReadHandler = std::function<void(const TReceivedDatagram&)>;
 
-    TReceiveThread(TUdpSocket& socket, TSocketApi& api, TSyncGate& gate, TReadHandler onRead);
-    // Joins; the owner has stopped the thread and closed its socket by then.
+    TReceiveThread(TUdpSocket& socket, std::shared_ptr<TNameResolver> resolver, TSyncGate& gate, TReadHandler onRead);
+    // Joins; the owner has stopped the threads and closed the socket by then.
     ~TReceiveThread();
     TReceiveThread(const TReceiveThread&) = delete;
     TReceiveThread& operator=(const TReceiveThread&) = delete;
 
-    // Seen within one wait slice, or at once when the socket is closed.
-    void RequestStop() { m_stopRequested = true; }
-    bool Ended() const { return m_ended; }
+    // Seen at once by the hand-off thread, by the reader within one wait slice or at
+    // once when the socket is closed. The datagrams not yet handed on are dropped and
+    // the lookups still running abandoned.
+    void RequestStop();
+    bool Ended() const { return m_readerEnded && m_handOffEnded; }
     void Join();
 
 private:
-    void Run();
-    // Reads the datagrams waiting now (up to BatchSize) and hands each on once its
-    // sender's name is known; returns whether a next one was announced to the gate.
-    bool HandBatch(bool announced);
-    std::vector<TReceivedDatagram> ReadBatch();
-
-    // Lookups running side by side at most, one per datagram of a batch.
-    static constexpr std::size_t BatchSize = 32;
+    void Read();
+    void HandOff();
+    // On the UI thread: hands the next ready datagram to the handler; true while more are ready.
+    bool HandNext();
 
     TUdpSocket& m_socket;
-    TSocketApi& m_api;
     TSyncGate& m_gate;
     TReadHandler m_onRead;
+    TNameLookups m_lookups;
     std::vector<std::uint8_t> m_buffer;
     std::atomic<bool> m_stopRequested = false;
-    std::atomic<bool> m_ended = false;
-    std::thread m_thread;
+    std::atomic<bool> m_readerEnded = false;
+    std::atomic<bool> m_handOffEnded = false;
+    std::thread m_handOff;
+    std::thread m_reader;
 };

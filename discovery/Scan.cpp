@@ -15,6 +15,17 @@ TScan::TScan(TApplication& application, std::function<void()> markAllOffline, TB
 void TScan::Run()
 {
     m_running = true;
+    // However the scan ends, even by an error that escapes it, it leaves the window ready for the next one.
+    struct TEnd
+    {
+        TScan& Scan;
+        ~TEnd()
+        {
+            Scan.m_progressBar.SetVisible(false);
+            Scan.m_button.SetEnabled(true);
+            Scan.m_running = false;
+        }
+    } end { *this };
     m_markAllOffline();
     m_button.SetEnabled(false);
     m_progressBar.SetPosition(0);
@@ -25,7 +36,4 @@ void TScan::Run()
         m_application.ProcessMessages();
         m_application.Sleep(StepPauseMilliseconds);
     }
-    m_progressBar.SetVisible(false);
-    m_button.SetEnabled(true);
-    m_running = false;
 }

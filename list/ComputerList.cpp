@@ -8,7 +8,16 @@
 TComputerList::TComputerList(TListBox& rows)
     : m_rows(rows)
     , m_status(static_cast<std::size_t>(rows.RowCount()))
-{ }
+{
+    IndexRows();
+}
+
+void TComputerList::IndexRows()
+{
+    m_firstRowByText.clear();
+    for (int index = 0; index < Count(); ++index)
+        m_firstRowByText.try_emplace(FoldCase(m_rows.RowText(index)), index);
+}
 
 int TComputerList::Count() const
 {
@@ -32,15 +41,15 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
 {
     m_rows.AppendRow(text);
     m_status.push_back(status);
+    m_firstRowByText.try_emplace(FoldCase(text), Count() - 1);
     m_rows.Invalidate();
 }
 
 int TComputerList::FindExact(const std::string& text) const
 {
-    for (int index = 0; index < Count(); ++index)
-        if (SameText(m_rows.RowText(index), text))
-            return index;
-    return None;
+    // SameText(a, b) is FoldCase(a) == FoldCase(b), so the folded text is the key.
+    const auto found = m_firstRowByText.find(FoldCase(text));
+    return found == m_firstRowByText.end() ? None : found->second;
 }
 
 void TComputerList::ReplaceText(int index, const std::string& text)
@@ -52,6 +61,7 @@ void TComputerList::ReplaceText(int index, const std::string& text)
     // the selection (the Win32 list box has no other way).
     if (m_rows.ItemIndex() != selection)
         m_rows.SetItemIndex(selection);
+    IndexRows();
     m_rows.Invalidate();
 }
 
@@ -60,6 +70,7 @@ void TComputerList::Delete(int index)
     CheckIndex(index);
     m_rows.DeleteRow(index);
     m_status.erase(m_status.begin() + index);
+    IndexRows();
     m_rows.Invalidate();
 }
 

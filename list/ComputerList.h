@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TListBox;
@@ -41,7 +42,12 @@ public:
 
 private:
     void CheckIndex(int index) const;
+    // Makes the index anew from the rows, for the changes that move or rename entries.
+    void IndexRows();
 
     TListBox& m_rows;
     std::vector<std::optional<TInfo>> m_status;
+    // Every entry's case-folded text to the first row that holds it, so that a merge in a
+    // flood of replies finds its entry without comparing it with every other.
+    std::unordered_map<std::string, int> m_firstRowByText;
 };

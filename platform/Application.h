@@ -12,9 +12,11 @@ class TApplication
 {
 public:
     virtual ~TApplication() = default;
-    // Runs the event loop until the main form has closed or Terminate was asked for.
+    // Runs the event loop until the main form has closed or Terminate was asked for; the
+    // main form is hidden when it returns, so that no window lingers while the program ends.
     virtual void Run(TForm& mainForm) = 0;
-    // Dispatches every pending event, hand-offs from worker threads included, and returns at once.
+    // Dispatches every pending event, hand-offs from worker threads included, and returns at
+    // once: the hand-offs hold it for at most TSyncGate::PumpTime, the rest waits for the next pump.
     virtual void ProcessMessages() = 0;
     // Asks the event loop to end once control is back in it.
     virtual void Terminate() = 0;

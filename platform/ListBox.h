@@ -27,7 +27,8 @@ public:
     virtual int ItemIndex() const = 0;
     // Selects row without raising OnClick; an index outside 0..RowCount()-1 is refused.
     virtual void SetItemIndex(int row) = 0;
-    // Asks for every visible row to be drawn again.
+    // Asks for every visible row to be drawn again, once the UI thread is back in its
+    // event loop: a flood of changes taken in one pump is drawn once, not once per change.
     virtual void Invalidate() = 0;
     // First visible row after scrolling.
     virtual int TopIndex() const = 0;

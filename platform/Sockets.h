@@ -65,6 +65,19 @@ public:
     virtual void Close() = 0;
 };
 
+// Reverse name lookups. A lookup cannot be cancelled, so one abandoned at shutdown may
+// still run after the socket API has gone: the resolver is handed out in shared
+// ownership, and holds a share of whatever the system's resolver needs to stay usable.
+class TNameResolver
+{
+public:
+    virtual ~TNameResolver() = default;
+    // The name the resolver gives a numeric IPv4 address, with a name required (a numeric
+    // answer does not count); none for any other text or when no name is known. Blocks;
+    // may run on several threads at once.
+    virtual std::optional<std::string> ReverseName(const std::string& ipv4Address) = 0;
+};
+
 class TSocketApi
 {
 public:
@@ -72,7 +85,5 @@ public:
     virtual std::unique_ptr<TUdpSocket> CreateUdpSocket(TAddressFamily family) = 0;
     // True when the system has a transport for IPv6.
     virtual bool IPv6Offered() = 0;
-    // The name the resolver gives a numeric IPv4 address, with a name required (a numeric
-    // answer does not count); none for any other text or when no name is known. Blocks.
-    virtual std::optional<std::string> ReverseName(const std::string& ipv4Address) = 0;
+    virtual std::shared_ptr<TNameResolver> NameResolver() = 0;
 };

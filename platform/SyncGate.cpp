@@ -2,7 +2,7 @@
 
 struct TSyncGate::TPendingCall
 {
-    std::function<void()> Call;
+    std::function<bool()> Work;
     std::exception_ptr Error;
     bool Finished = false;
     bool Ran = false;
@@ -14,19 +14,25 @@ void TSyncGate::SetWake(std::function<void()> wake)
     m_wake = std::move(wake);
 }
 
-bool TSyncGate::Call(std::function<void()> call, bool announced)
+std::function<void()> TSyncGate::WakeOnce()
+{
+    if (m_woken || !m_wake)
+        return {};
+    m_woken = true;
+    return m_wake;
+}
+
+bool TSyncGate::Call(std::function<bool()> work)
 {
     auto pending = std::make_shared<TPendingCall>();
-    pending->Call = std::move(call);
+    pending->Work = std::move(work);
     std::function<void()> wake;
     {
         std::lock_guard lock(m_mutex);
-        if (announced && m_announced > 0)
-            --m_announced;
         if (m_closed)
             return false;
         m_pending.push_back(pending);
-        wake = m_wake;
+        wake = WakeOnce();
     }
     m_arrived.notify_all();
     if (wake)
@@ -39,57 +45,54 @@ bool TSyncGate::Call(std::function<void()> call, bool announced)
     return pending->Ran;
 }
 
-void TSyncGate::Announce()
-{
-    std::lock_guard lock(m_mutex);
-    ++m_announced;
-}
-
-void TSyncGate::Withdraw()
-{
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_announced > 0)
-            --m_announced;
-    }
-    m_arrived.notify_all();
-}
-
-std::shared_ptr<TSyncGate::TPendingCall> TSyncGate::NextCall()
-{
-    std::unique_lock lock(m_mutex);
-    m_arrived.wait_for(lock, AnnouncedWait, [&] { return !m_pending.empty() || m_announced == 0 || m_closed; });
-    // An announced call that is slow to come (a slow name lookup) is left to a later pump.
-    if (m_pending.empty())
-        return nullptr;
-    auto next = m_pending.front();
-    m_pending.pop_front();
-    return next;
-}
-
-void TSyncGate::RunCall(TPendingCall& pending)
+bool TSyncGate::RunSlices(TPendingCall& pending, TClock::time_point deadline)
 {
     try {
-        pending.Call();
+        while (pending.Work())
+            if (TClock::now() >= deadline)
+                return false;
+        Finish(pending, nullptr);
     } catch (...) {
-        pending.Error = std::current_exception();
+        Finish(pending, std::current_exception());
     }
+    return true;
+}
+
+void TSyncGate::Finish(TPendingCall& pending, std::exception_ptr error)
+{
     {
         std::lock_guard lock(m_mutex);
+        pending.Error = std::move(error);
         pending.Ran = true;
         pending.Finished = true;
     }
     m_done.notify_all();
 }
 
-int TSyncGate::RunPending()
+bool TSyncGate::RunPending()
 {
-    int ran = 0;
-    while (auto next = NextCall()) {
-        RunCall(*next);
-        ++ran;
+    const auto deadline = TClock::now() + PumpTime;
+    std::unique_lock lock(m_mutex);
+    // A call queued from now on needs a wake of its own.
+    m_woken = false;
+    while (!m_pending.empty() && TClock::now() < deadline) {
+        const auto next = m_pending.front();
+        lock.unlock();
+        const bool done = RunSlices(*next, deadline);
+        lock.lock();
+        if (!done)
+            break;
+        m_pending.pop_front();
     }
-    return ran;
+    // What is left over must not wait for a worker's next call, which may never come.
+    const bool leftOver = !m_pending.empty();
+    std::function<void()> wake;
+    if (leftOver)
+        wake = WakeOnce();
+    lock.unlock();
+    if (wake)
+        wake();
+    return leftOver;
 }
 
 bool TSyncGate::HasPending() const
@@ -106,10 +109,10 @@ void TSyncGate::RunPendingUntil(const std::function<bool()>& finished)
             m_arrived.wait(lock);
             continue;
         }
-        auto next = m_pending.front();
+        const auto next = m_pending.front();
         m_pending.pop_front();
         lock.unlock();
-        RunCall(*next);
+        RunSlices(*next, TClock::time_point::max());
         lock.lock();
     }
 }
@@ -128,7 +131,6 @@ void TSyncGate::Close()
     {
         std::lock_guard lock(m_mutex);
         m_closed = true;
-        m_announced = 0;
         for (auto& pending : m_pending)
             pending->Finished = true;
         m_pending.clear();

@@ -15,28 +15,27 @@
 class TSyncGate
 {
 public:
-    // wake is called on the worker thread after a call was queued; it must make
-    // the UI thread call RunPending soon, and must not block.
+    // The most one RunPending holds the UI thread, however many calls keep coming.
+    static constexpr std::chrono::milliseconds PumpTime { 50 };
+
+    // wake is called when the UI thread should call RunPending soon: on a worker thread
+    // after a call was queued, or on the UI thread when a pump left calls over. It is not
+    // called again before RunPending has started, and must not block.
     void SetWake(std::function<void()> wake);
 
-    // Worker thread: true when call ran on the UI thread, false when it was
-    // released unrun. An exception thrown by call is rethrown here. announced:
-    // this call keeps an earlier Announce of the same worker.
-    bool Call(std::function<void()> call, bool announced = false);
+    // Worker thread: has the UI thread run work, a slice at a time: work returns true while
+    // it has more to do, and a pump whose time is up leaves the rest to the next pump.
+    // Blocks until work returned false (true) or was released by Close (false). An
+    // exception thrown by work ends it and is rethrown here.
+    bool Call(std::function<bool()> work);
 
-    // Worker thread: tells the gate that a call is about to follow (its input is
-    // already there), so that RunPending waits briefly for it rather than
-    // leaving it to the next pump. Kept by Call(..., true) or taken back by Withdraw.
-    void Announce();
-    void Withdraw();
-
-    // UI thread: runs every call that is waiting, in order, and those announced
-    // that arrive within AnnouncedWait each; returns how many ran.
-    int RunPending();
+    // UI thread: runs the waiting calls in order until none is left or PumpTime has passed.
+    // True when calls are left over; they are woken for again.
+    bool RunPending();
     bool HasPending() const;
 
-    // UI thread: runs calls as they come until finished() holds. A worker that
-    // changes what finished() reads calls Signal afterwards.
+    // UI thread, at shutdown: runs calls to their end as they come until finished() holds. A
+    // worker that changes what finished() reads calls Signal afterwards.
     void RunPendingUntil(const std::function<bool()>& finished);
     void Signal();
 
@@ -45,18 +44,19 @@ public:
 
 private:
     struct TPendingCall;
+    using TClock = std::chrono::steady_clock;
 
-    static constexpr std::chrono::milliseconds AnnouncedWait { 50 };
-
-    // Takes the next waiting call, first waiting up to AnnouncedWait for an announced one.
-    std::shared_ptr<TPendingCall> NextCall();
-    void RunCall(TPendingCall& pending);
+    // Runs slices of pending until it is done or deadline has passed; true when done.
+    bool RunSlices(TPendingCall& pending, TClock::time_point deadline);
+    void Finish(TPendingCall& pending, std::exception_ptr error);
+    // Takes the lock's duty to wake over to the caller: the wake to call outside the lock, or none.
+    std::function<void()> WakeOnce();
 
     mutable std::mutex m_mutex;
     std::condition_variable m_done;
     std::condition_variable m_arrived;
     std::deque<std::shared_ptr<TPendingCall>> m_pending;
     std::function<void()> m_wake;
-    int m_announced = 0;
+    bool m_woken = false;
     bool m_closed = false;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, checks formatting, builds and runs every test: unit, widget and end-to-end tests, the
-# 32-bit Windows build with its tests under Wine, and short fuzzing runs.
+# discovery tests under the sanitizers, the 32-bit Windows build with its tests under Wine, and
+# short fuzzing runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +12,13 @@ jobs=$(nproc)
 cmake --preset debug
 cmake --build --preset debug -j "$jobs"
 ctest --preset debug -j "$jobs"
+
+# The discovery tests again under the sanitizers: name lookups abandoned at shutdown must
+# touch nothing that has gone, and only a sanitizer sees it when one does.
+cmake --preset asan
+cmake --build --preset asan -j "$jobs" --target discovery_tests discovery_form1_tests
+build/asan/tests/discovery/discovery_tests
+build/asan/tests/discovery/discovery_form1_tests
 
 # The Windows build must never see a toolkit header outside the platform layer; its tests
 # run under Wine.

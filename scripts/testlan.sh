@@ -12,7 +12,7 @@
 #          everything when Ostrel ends, also on failure, Ctrl+C or kill. Its
 #          list file is kept in DIR/testlan-data, apart from the machine's.
 # Source:  . scripts/testlan.sh; then testlan_up, testlan_add_computer,
-#          testlan_start_agents, testlan_admin, testlan_start_xvfb,
+#          testlan_start_agents, testlan_start_resolver, testlan_admin, testlan_start_xvfb,
 #          testlan_down (put it in an EXIT trap), until_true. Names carry the caller's PID,
 #          so tests may run side by side.
 #
@@ -116,6 +116,24 @@ testlan_start_agents()
     rm -f "$log"
     echo "testlan: the simulated agents did not start" >&2
     return 1
+}
+
+# testlan_start_resolver DNS [DNS options...]: the DNS responder DNS (ostrel-slow-dns) on the
+# agents' side, where the namespaces' resolv.conf points; waits until it listens.
+testlan_start_resolver()
+{
+    local dns=$1 log
+    shift
+    log=$(mktemp)
+    ip netns exec "$TESTLAN_AGENTS" "$dns" --listen "$TESTLAN_AGENTS_ADDRESS" "$@" >"$log" 2>&1 &
+    TESTLAN_PIDS+=($!)
+    if ! until_true 10 grep -q ready "$log"; then
+        cat "$log" >&2
+        rm -f "$log"
+        echo "testlan: the DNS responder did not start" >&2
+        return 1
+    fi
+    rm -f "$log"
 }
 
 # testlan_admin CMD...: runs CMD in Ostrel's namespace.

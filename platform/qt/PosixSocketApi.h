@@ -7,5 +7,5 @@ class TPosixSocketApi : public TSocketApi
 public:
     std::unique_ptr<TUdpSocket> CreateUdpSocket(TAddressFamily family) override;
     bool IPv6Offered() override;
-    std::optional<std::string> ReverseName(const std::string& ipv4Address) override;
+    std::shared_ptr<TNameResolver> NameResolver() override;
 };

@@ -20,6 +20,8 @@ TQtApplication::TQtApplication()
     m_application->setQuitOnLastWindowClosed(false);
     m_application->OnEscapedException
         = [this](std::exception_ptr error) { Dispatch([&] { std::rethrow_exception(error); }); };
+    // A posted event, so the hand-offs run from the main loop, from nested pumps and from modal
+    // loops alike, and a pump that leaves calls over lets input and painting run before the next.
     m_syncGate.SetWake([this] {
         QMetaObject::invokeMethod(
             m_application.get(), [this] { m_syncGate.RunPending(); }, Qt::QueuedConnection);
@@ -42,12 +44,18 @@ void TQtApplication::Run(TForm& mainForm)
     m_mainLoop = &loop;
     loop.exec();
     m_mainLoop = nullptr;
+    if (m_mainForm) {
+        m_mainForm->Window().hide();
+        // Sends the hiding to the window system now: what follows may take a moment.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 void TQtApplication::ProcessMessages()
 {
+    // The hand-offs come as the posted event of the gate's wake, at most one at a time, so this
+    // runs them once, within the gate's pump time.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    m_syncGate.RunPending();
 }
 
 void TQtApplication::Terminate()

@@ -1,21 +1,12 @@
 #include "platform/win32/Win32SocketApi.h"
 
-#include "platform/win32/WideText.h"
+#include "platform/win32/Win32NameResolver.h"
 #include "platform/win32/Win32UdpSocket.h"
 #include "platform/win32/WinsockApi.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
-
-namespace {
-
-struct TFreeAddressInfo
-{
-    void operator()(ADDRINFOW* info) const { FreeAddrInfoW(info); }
-};
-
-} // namespace
 
 std::unique_ptr<TUdpSocket> TWin32SocketApi::CreateUdpSocket(TAddressFamily family)
 {
@@ -37,21 +28,7 @@ bool TWin32SocketApi::IPv6Offered()
                        [](const WSAPROTOCOL_INFOW& protocol) { return protocol.iAddressFamily == AF_INET6; });
 }
 
-std::optional<std::string> TWin32SocketApi::ReverseName(const std::string& ipv4Address)
+std::shared_ptr<TNameResolver> TWin32SocketApi::NameResolver()
 {
-    ADDRINFOW hints {};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    hints.ai_flags = AI_NUMERICHOST;
-    ADDRINFOW* found = nullptr;
-    if (GetAddrInfoW(Widen(ipv4Address).c_str(), nullptr, &hints, &found) != 0)
-        return std::nullopt;
-    const std::unique_ptr<ADDRINFOW, TFreeAddressInfo> owner(found);
-    // 1024 characters and the terminating zero. The wide call gives a name in any script
-    // intact, where the narrow one would squeeze it through the ANSI code page.
-    wchar_t host[1025] = {};
-    if (GetNameInfoW(found->ai_addr, static_cast<socklen_t>(found->ai_addrlen), host, 1025, nullptr, 0, NI_NAMEREQD)
-        != 0)
-        return std::nullopt;
-    return Narrow(host);
+    return std::make_shared<TWin32NameResolver>();
 }

@@ -345,6 +345,7 @@ TEST_F(Form1WidgetTest, TerminationSignalSavesTheListAndEnds)
     EXPECT_TRUE(ended);
     EXPECT_TRUE(Watcher.Boxes.empty());
     EXPECT_EQ(ReadBytes(ListFolder() / "list.dat"), "\xEF\xBB\xBF[General]\r\nComputers=0\r\n\r\n");
+    EXPECT_FALSE(Window().isVisible()) << "the window lingers while the program ends";
 }
 
 TEST_F(Form1WidgetTest, ClosingDuringTheViewersWaitEndsTheProgramWithoutOpeningTheEntry)

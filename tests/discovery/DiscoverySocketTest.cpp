@@ -1,12 +1,15 @@
 #include "discovery/DiscoverySocket.h"
 
+#include "discovery/NameLookups.h"
 #include "FakeSockets.h"
 #include "platform/OstrelError.h"
 #include "platform/SyncGate.h"
 #include "TestSupport.h"
 
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -16,7 +19,7 @@ using namespace std::chrono_literals;
 class DiscoverySocket : public testing::Test
 {
 protected:
-    DiscoverySocket() { Api.Names["192.168.1.20"] = "PC1"; }
+    DiscoverySocket() { Api.Resolver->SetName("192.168.1.20", "PC1"); }
 
     TFakeSocketApi Api;
     TSyncGate Gate;
@@ -133,15 +136,75 @@ TEST_F(DiscoverySocket, RepliesReachTheUIThreadWithTheNameLookedUpBeforehand)
     EXPECT_EQ(Read[0].SenderName, "PC1");
 }
 
-TEST_F(DiscoverySocket, SlowNameHoldsUpNoOtherReply)
+TEST_F(DiscoverySocket, ASlowNameHoldsUpNoReplyOfTheSameOrALaterRead)
 {
-    Api.Names["10.0.0.9"] = "Slow";
-    Api.Delays["10.0.0.9"] = 400ms;
+    Api.OfferIPv6 = false;
+    Api.Resolver->SetName("10.0.0.9", "Slow");
+    Api.Resolver->Hang("10.0.0.9");
     Socket.Open();
     Api.Socket(0).Deliver({ { "I am here, Port:1", "10.0.0.9" }, { "I am here, Port:2", "192.168.1.20" } });
-    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; }));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 1; }));
+    Api.Socket(0).Deliver("I am here, Port:3", "192.168.1.20");
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; })) << "a later read waited for the slow name";
     EXPECT_EQ(Read[0].SenderName, "PC1");
-    EXPECT_EQ(Read[1].SenderName, "Slow");
+    EXPECT_EQ(Read[1].SenderName, "PC1");
+    Api.Resolver->Release();
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 3; }));
+    EXPECT_EQ(Read[2].SenderName, "Slow");
+}
+
+TEST_F(DiscoverySocket, LookupsRunSideBySideUpToTheirLimitAndTheRestWaitInTheSocket)
+{
+    Api.OfferIPv6 = false;
+    constexpr int Senders = 100;
+    for (int i = 1; i <= Senders; ++i)
+        Api.Resolver->Hang("10.0.1." + std::to_string(i));
+    Socket.Open();
+    for (int i = 1; i <= Senders; ++i)
+        Api.Socket(0).Deliver("I am here, Port:8080", "10.0.1." + std::to_string(i));
+    ASSERT_TRUE(PumpUntil(Gate, [&] { return Api.Resolver->Running() == TNameLookups::MaxRunning; }));
+    EXPECT_EQ(Api.Socket(0).Waiting(), Senders - TNameLookups::MaxRunning) << "read beyond the limit";
+    Api.Resolver->Release();
+    EXPECT_TRUE(PumpUntil(Gate, [&] { return Read.size() == Senders; }));
+}
+
+TEST_F(DiscoverySocket, ASenderThatNeverStopsLeavesEveryPumpWithinItsTime)
+{
+    Api.OfferIPv6 = false;
+    Socket.Open();
+    std::atomic<bool> stop = false;
+    std::jthread chatty([&] {
+        while (!stop)
+            Api.Socket(0).Deliver(
+                std::vector(50, std::pair<std::string, std::string> { "I am here, Port:8080", "192.168.1.20" }));
+    });
+    // A pump that waited for the stream to end would never come back.
+    std::size_t readBefore = 0;
+    for (int pump = 0; pump < 20; ++pump) {
+        ASSERT_TRUE(PumpUntil(Gate, [&] { return Read.size() > readBefore; }));
+        readBefore = Read.size();
+    }
+    stop = true;
+}
+
+TEST_F(DiscoverySocket, CloseWhileALookupHangsEndsAtOnceAndTheLookupLaterTouchesNothingGone)
+{
+    auto resolver = Api.Resolver;
+    resolver->Hang("10.0.0.9");
+    {
+        TFakeSocketApi api;
+        api.Resolver = resolver;
+        TDiscoverySocket socket(api, Gate, [&](const TReceivedDatagram& datagram) { Read.push_back(datagram); });
+        socket.Open();
+        api.Socket(0).Deliver("I am here, Port:1", "10.0.0.9");
+        ASSERT_TRUE(PumpUntil(Gate, [&] { return resolver->Running() == 1; }));
+        socket.Close();
+    }
+    // The socket, its threads and the api have gone; the lookup finishes on its own.
+    resolver->Release();
+    EXPECT_TRUE(PumpUntil(Gate, [&] { return resolver->Ended() == 1; }));
+    Gate.RunPending();
+    EXPECT_TRUE(Read.empty());
 }
 
 TEST_F(DiscoverySocket, OversizedDatagramIsDroppedAndAnEmptyOneHandedOn)
@@ -179,15 +242,26 @@ TEST_F(DiscoverySocket, FailedWaitClosesTheEndpointAndLaterSendsGiveNotSocket)
     EXPECT_EQ(ErrorOf([&] { Socket.SendRequest(); }), "Socket Error # 10038\r\nSocket operation on non-socket.");
 }
 
-TEST_F(DiscoverySocket, ReadyDatagramsAreAllTakenByOnePump)
+TEST_F(DiscoverySocket, OpenThatFailsAfterAThreadStartedLeavesAllClosedAndTheNextOpenStartsClean)
 {
+    int resolvers = 0;
+    Api.OnNameResolver = [&] {
+        if (++resolvers == 2)
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    EXPECT_THROW(Socket.Open(), std::system_error);
+    EXPECT_FALSE(Socket.IsOpen());
+    EXPECT_FALSE(Api.Socket(0).IsOpen());
+    EXPECT_FALSE(Api.Socket(1).IsOpen());
+
+    Api.OnNameResolver = nullptr;
     Socket.Open();
-    constexpr int Replies = 200;
-    for (int i = 0; i < Replies; ++i)
-        Api.Socket(0).Deliver("I am here, Port:" + std::to_string(i), "192.168.1.20");
-    ASSERT_TRUE(PumpUntil(Gate, [&] { return Gate.HasPending(); }) || !Read.empty());
-    const auto taken = Read.size() + Gate.RunPending();
-    EXPECT_EQ(taken, static_cast<std::size_t>(Replies));
+    EXPECT_TRUE(Api.Socket(0).IsOpen() && Api.Socket(1).IsOpen());
+    Api.Socket(0).Deliver("I am here, Port:8080", "192.168.1.20");
+    Api.Socket(1).Deliver("I am here, Port:8080", "fe80::1");
+    EXPECT_TRUE(PumpUntil(Gate, [&] { return Read.size() == 2; }));
+    Socket.Close();
+    EXPECT_EQ(Read.size(), 2u) << "a thread of the failed opening still handed datagrams on";
 }
 
 TEST_F(DiscoverySocket, CloseTakesUpOrReleasesAPendingHandOffInStartOrder)

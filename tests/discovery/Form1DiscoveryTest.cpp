@@ -4,11 +4,16 @@
 #include "FakeSockets.h"
 #include "list/ComputerList.h"
 #include "platform/Form.h"
+#include "platform/OstrelError.h"
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
+#include <new>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -22,8 +27,8 @@ protected:
     {
         Platform.FileSystemImpl = &Files;
         Platform.SocketsImpl = &Sockets;
-        Sockets.Names["192.168.1.20"] = "PC1";
-        Sockets.Names["192.168.1.21"] = "PC2";
+        Sockets.Resolver->SetName("192.168.1.20", "PC1");
+        Sockets.Resolver->SetName("192.168.1.21", "PC2");
     }
 
     void LoadListWith(const std::string& name)
@@ -65,6 +70,46 @@ TEST_F(Form1Discovery, FirstShowSendsOneRequest)
     form1.Form().Show();
     EXPECT_EQ(Sends(), 1);
     form1.CloseDiscovery();
+}
+
+TEST_F(Form1Discovery, OpenAndSendShowEveryKindOfErrorInTheBoxAndTheScanStillEnds)
+{
+    const std::system_error noThread(std::make_error_code(std::errc::resource_unavailable_try_again));
+    struct TRow
+    {
+        const char* Name;
+        std::function<void()> Fail;
+        std::string Shown;
+    };
+    const TRow rows[] = {
+        { "socket error", [] { throw EOstrelError("Socket Error # 10055\r\nNo buffer space available."); },
+          "Socket Error # 10055\r\nNo buffer space available." },
+        { "thread not started", [&] { throw noThread; }, noThread.what() },
+        { "out of memory", [] { throw std::bad_alloc(); }, std::bad_alloc().what() },
+        { "no standard exception", [] { throw 42; }, "Unknown error." },
+    };
+    for (const auto& row : rows) {
+        Platform.App.ErrorBoxes.clear();
+        Sockets.Made.clear(); // the sockets of the window before have gone
+        // Starting the receive threads fails, after the endpoints were bound.
+        Sockets.OnNameResolver = row.Fail;
+        TForm1 form1(Platform);
+        form1.Form().Button("Button2").OnClick();
+        const std::vector<std::string> expected { row.Shown, row.Shown }; // the creation handler's, the scan's
+        EXPECT_EQ(Platform.App.ErrorBoxes, expected) << row.Name;
+        EXPECT_TRUE(form1.Form().Button("Button2").Enabled()) << row.Name;
+        EXPECT_FALSE(form1.Form().ProgressBar("ProgressBar1").Visible()) << row.Name;
+        EXPECT_TRUE(Platform.App.ExceptionReports.empty()) << row.Name;
+
+        // Once the failure has gone, the next send opens the socket from a clean start.
+        Sockets.OnNameResolver = nullptr;
+        form1.SendDiscoveryRequest();
+        EXPECT_EQ(Platform.App.ErrorBoxes.size(), 2u) << row.Name;
+        Reply("192.168.1.20");
+        Platform.App.ProcessMessages();
+        EXPECT_EQ(form1.Computers().Count(), 1) << row.Name;
+        form1.CloseDiscovery();
+    }
 }
 
 TEST_F(Form1Discovery, ReplyForAnEntryFromTheFileInOtherCaseMarksItOnlineAndAddsNothing)

@@ -137,10 +137,11 @@ TEST_F(PosixSockets, ShutdownEndsPromptlyWithAHandOffPendingAndAgentsFlooding)
 
 TEST_F(PosixSockets, ReverseNameNeedsANameAndAnIPv4Address)
 {
-    EXPECT_TRUE(Api.ReverseName("127.0.0.1").has_value());
-    EXPECT_FALSE(Api.ReverseName("192.0.2.77").has_value()) << "no name known: a numeric answer does not count";
-    EXPECT_FALSE(Api.ReverseName("::1").has_value());
-    EXPECT_FALSE(Api.ReverseName("not an address").has_value());
+    EXPECT_TRUE(Api.NameResolver()->ReverseName("127.0.0.1").has_value());
+    EXPECT_FALSE(Api.NameResolver()->ReverseName("192.0.2.77").has_value())
+        << "no name known: a numeric answer does not count";
+    EXPECT_FALSE(Api.NameResolver()->ReverseName("::1").has_value());
+    EXPECT_FALSE(Api.NameResolver()->ReverseName("not an address").has_value());
 }
 
 } // namespace

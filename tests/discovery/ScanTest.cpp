@@ -3,6 +3,7 @@
 #include "FakePlatform.h"
 
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -102,10 +103,27 @@ TEST_F(Scan, RunsEveryStepEvenWhenTheEndIsRequestedDuringIt)
     EXPECT_TRUE(Button.Enabled());
 }
 
+TEST_F(Scan, AnErrorThatEscapesTheScanStillEndsIt)
+{
+    OnPump = [](int pump) {
+        if (pump == 3)
+            throw std::bad_alloc();
+    };
+    EXPECT_THROW(Scanner.Run(), std::bad_alloc);
+    EXPECT_FALSE(Bar.Visible());
+    EXPECT_TRUE(Button.Enabled());
+    EXPECT_FALSE(Scanner.Running());
+}
+
 TEST_F(Scan, HandOffsAreTakenInsideTheStepsPumps)
 {
     bool merged = false;
-    std::thread agent([&] { App.SyncGate().Call([&] { merged = true; }); });
+    std::thread agent([&] {
+        App.SyncGate().Call([&] {
+            merged = true;
+            return false;
+        });
+    });
     OnPump = [&](int) { EXPECT_TRUE(Scanner.Running()); };
     while (!App.SyncGate().HasPending())
         std::this_thread::yield();

@@ -40,6 +40,35 @@ scanning()
     pixel_is 270 787 "srgb(255,255,255)"
 }
 
+# The requests the agents' side saw, as the simulator logs them (--requests).
+requests_are()
+{
+    local expected
+    expected=$(printf 'FROM 10.77.0.1:8081 TO 255.255.255.255:8082 Hello, KVD\n%.0s' $(seq "$1"))
+    [[ $(cat "$work/requests.log" 2>/dev/null) == "$expected" ]]
+}
+
+# The entries of the saved list, sorted: rows stand in the order the replies came.
+saved_names()
+{
+    grep -a '^Name=' "$data/Mervane/list.dat" | tr -d '\r' | sort | tr '\n' '|'
+}
+
+# press_dialog_button Save|Cancel: in the address dialog, which is up.
+press_dialog_button()
+{
+    local WINDOW X Y WIDTH HEIGHT SCREEN id
+    id=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    case $1 in
+    Save) xdotool mousemove $((X + 87)) $((Y + 94)) click 1 ;;
+    Cancel) xdotool mousemove $((X + 235)) $((Y + 94)) click 1 ;;
+    esac
+}
+
+# The DNS responder of the test LAN, built beside the simulator.
+dns=$(dirname "$sim")/ostrel-slow-dns
+
 # Clicks "Find computers" and waits for the scan to show; a click the fresh window lost is repeated once.
 click_find_computers()
 {
@@ -56,15 +85,17 @@ testlan_start_xvfb
 
 case $scenario in
 first-show)
-    # An entry from the file in other letter case is marked online, not added again.
+    # An entry from the file in other letter case is marked online, not added again. The
+    # agents see one request, broadcast from the listening port to theirs.
     list_file "http://pc1:8080" "Typed-PC:8080" >"$data/Mervane/list.dat"
     testlan_add_computers 2
-    testlan_start_agents "$sim" --web-port 8080
+    testlan_start_agents "$sim" --web-port 8080 --requests "$work/requests.log"
     start_ostrel
     until_true 20 online 0 || fail "http://pc1:8080 not marked online"
     until_true 20 online 2 || fail "PC2 not added online"
     offline 1 || fail "an entry that no agent named is online"
     shot "online"
+    requests_are 1 || fail "the agents saw: $(cat "$work/requests.log")"
     close_ostrel
     expect_list "http://pc1:8080" "Typed-PC:8080" "http://PC2:8080"
     ;;
@@ -73,12 +104,13 @@ scan)
     # Loaded from the file, so the rows keep this order whoever answers first.
     list_file "http://PC1:8080" "http://PC2:8080" "http://PC3:8090" >"$data/Mervane/list.dat"
     testlan_add_computers 2
-    testlan_start_agents "$sim" --web-port 8080
+    testlan_start_agents "$sim" --web-port 8080 --requests "$work/requests.log"
     testlan_add_computer PC3
     testlan_start_agents "$sim" --web-port 8090
     stoppable=${TESTLAN_PIDS[-1]}
     start_ostrel
     until_true 20 eval 'online 0 && online 1 && online 2' || fail "not all three online after the first show"
+    requests_are 1 || fail "the agents saw: $(cat "$work/requests.log")"
     # PC3's agent stops answering; the scan re-marks the others and leaves it offline.
     kill "$stoppable"
     until_true 5 eval '! testlan_running $stoppable' || fail "PC3's agent did not stop"
@@ -87,10 +119,11 @@ scan)
     shot "during-scan"
     offline 2 || fail "PC3 still online during the scan"
     online 0 || fail "PC1 not re-marked online within the scan's first steps"
-    sleep 9
+    until_true 20 eval '! scanning' || fail "the scan did not end"
     shot "after-scan"
     online 0 && online 1 || fail "answering agents not online after the scan"
     offline 2 || fail "silent agent online after the scan"
+    requests_are 2 || fail "the agents saw: $(cat "$work/requests.log")"
     close_ostrel
     expect_list "http://PC1:8080" "http://PC2:8080" "http://PC3:8090"
     ;;
@@ -155,8 +188,7 @@ typed)
     id=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
     xdotool windowraise "$id"
     xdotool type --delay 20 "http://PC1:8080"
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + 87)) $((Y + 94)) click 1
+    press_dialog_button Save
     until_true 10 eval '! title_is "Add computer"' || fail "the address dialog did not close"
     testlan_start_agents "$sim" --web-port 8080
     click_find_computers
@@ -166,6 +198,69 @@ typed)
     offline 0 || fail "the typed address was marked online"
     close_ostrel
     expect_list "http://PC1:8080" "http://PC2:8080"
+    ;;
+
+unreachable-resolver)
+    # The resolver drops every query, so the name of a sender without a hosts entry is
+    # looked up until the resolver's time-out. That sender answers first; the named
+    # agents answer a moment later, in a later read, and still appear at once. The
+    # window is closed while that lookup still hangs: the window goes at once, the
+    # program ends and the list is saved.
+    printf 'nameserver %s\noptions timeout:30 attempts:1\n' "$TESTLAN_AGENTS_ADDRESS" \
+        >"/etc/netns/$TESTLAN_ADMIN/resolv.conf"
+    testlan_start_resolver "$dns" --silent
+    testlan_add_computer Nameless "" --unnamed
+    testlan_start_agents "$sim" --web-port 8080
+    testlan_add_computers 3
+    testlan_start_agents "$sim" --web-port 8090 --delay 300
+    start_ostrel
+    until_true 10 eval 'online 0 && online 1 && online 2' || fail "the named agents waited for another's name"
+    shot "named"
+    kill -TERM "$TESTLAN_OSTREL_PID"
+    closed=$(date +%s%N)
+    until_true 5 eval '! title_is "Ostrel 4.1.1"' || fail "the window stayed up while a lookup hung"
+    until_true 5 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "the program waited for the hanging lookup"
+    echo "closed in $((($(date +%s%N) - closed) / 1000000)) ms (the polling included)"
+    names=$(saved_names)
+    [[ $names == "Name=http://PC2:8090|Name=http://PC3:8090|Name=http://PC4:8090|" ]] || fail "saved: $names"
+    ;;
+
+chatty-sender)
+    # An agent that answers again every 2 ms for a minute, faster than its name is looked
+    # up (its reverse zone answers after 20 ms). The window stays usable, and during the
+    # scan an entry is deleted by its menu, one is added and one edited by the dialog; the
+    # scan still ends after its steps.
+    list_file "http://Gone:8080" "Typed:8080" >"$data/Mervane/list.dat"
+    testlan_add_computer Chatty "" --unnamed
+    testlan_start_resolver "$dns" --delay 20 "$TESTLAN_LAST_ADDRESS=Chatty"
+    testlan_start_agents "$sim" --web-port 8080 --every 2
+    start_ostrel
+    until_true 20 online 2 || fail "the chatty agent was not added online"
+    click_find_computers
+    click_row 0 3
+    until_true 10 menu_shown 0 || fail "the entry menu did not open during the scan"
+    xdotool key d
+    until_true 10 eval '! row_drawn 2' || fail "Delete during the scan removed no entry"
+    clicked=$(date +%s%N)
+    xdotool mousemove 142 74 click 1
+    until_true 10 title_is "Add computer" || fail "the address dialog did not open during the scan"
+    echo "Add computer shown $((($(date +%s%N) - clicked) / 1000000)) ms after the click (the polling included)"
+    id=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
+    xdotool windowraise "$id"
+    xdotool type --delay 20 "Added:8080"
+    press_dialog_button Save
+    until_true 10 eval '! title_is "Add computer"' || fail "the address dialog did not close"
+    until_true 10 row_drawn 2 || fail "the added entry did not show"
+    click_row 0 3
+    until_true 10 menu_shown 0 || fail "the entry menu did not open for Edit"
+    xdotool key e
+    until_true 10 title_is "Add computer" || fail "Edit opened no dialog during the scan"
+    press_dialog_button Cancel
+    until_true 10 eval '! title_is "Add computer"' || fail "the edit dialog did not close"
+    shot "during-scan"
+    until_true 30 eval '! scanning' || fail "the scan did not end"
+    close_ostrel
+    expect_list "Typed:8080" "http://Chatty:8080" "Added:8080"
     ;;
 
 second-copy)

@@ -51,6 +51,48 @@ online()
     pixel_is 12 $((114 + 50 * $1)) "srgb(0,204,51)"
 }
 
+# The rows' middle across, on the screen: the window is maximised at the origin without a frame.
+rowX=142
+
+# Row N's vertical middle on the screen: the list starts at 101, rows are 50 high.
+row_y()
+{
+    echo $((126 + 50 * $1))
+}
+
+# Row N shows its computer icon: the window is up and takes input.
+row_drawn()
+{
+    [[ $(pixel 26 $((124 + 50 * $1))) != "srgb(255,255,255)" ]]
+}
+
+# Row N's fill below its text, which a long text would cover at the row's middle.
+row_selected()
+{
+    pixel_is 270 $(($(row_y "$1") + 18)) "srgb(208,229,255)"
+}
+
+# Row N is selected, and the entry menu opened at the pointer covers its colour there.
+menu_shown()
+{
+    row_selected "$1" && ! pixel_is $((rowX + 20)) $(($(row_y "$1") + 8)) "srgb(208,229,255)"
+}
+
+# click_row N [BUTTON]: a left click is tried again while the row does not turn
+# selected: a click that comes while the window settles after its first show
+# can go unseen.
+click_row()
+{
+    local button=${2:-1} tries
+    until_true 30 row_drawn "$1" || fail "row $1 was not drawn"
+    for ((tries = 0; tries < 3; tries++)); do
+        xdotool mousemove $rowX "$(row_y "$1")" click "$button"
+        ((button == 1)) || return 0
+        until_true 2 row_selected "$1" && return 0
+    done
+    fail "row $1 did not take the click"
+}
+
 # The list file exactly as the program writes it: UTF-8 signature, CR LF lines.
 list_file()
 {

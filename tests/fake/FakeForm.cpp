@@ -35,11 +35,10 @@ TFakeForm::TFakeForm(const TFormDecl& decl)
 
 void TFakeForm::Show()
 {
+    // Every showing the program asks for raises OnShow, as on the real backends.
     m_visible = true;
-    if (!m_shownOnce && OnShow) {
-        m_shownOnce = true;
+    if (OnShow)
         OnShow();
-    }
 }
 
 void TFakeForm::Close()

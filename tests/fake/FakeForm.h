@@ -63,6 +63,5 @@ private:
     std::map<std::string, std::unique_ptr<TAnyControl>, std::less<>> m_controls;
     std::string m_caption;
     bool m_visible = false;
-    bool m_shownOnce = false;
     int m_modalResult = 0;
 };

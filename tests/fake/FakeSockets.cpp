@@ -142,6 +142,12 @@ void TFakeUdpSocket::FailWait(int error)
     m_changed.notify_all();
 }
 
+std::size_t TFakeUdpSocket::Waiting() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_datagrams.size();
+}
+
 std::unique_ptr<TUdpSocket> TFakeSocketApi::CreateUdpSocket(TAddressFamily family)
 {
     auto socket = std::make_unique<TFakeUdpSocket>(*this, family);
@@ -150,14 +156,69 @@ std::unique_ptr<TUdpSocket> TFakeSocketApi::CreateUdpSocket(TAddressFamily famil
     return socket;
 }
 
-std::optional<std::string> TFakeSocketApi::ReverseName(const std::string& ipv4Address)
+std::shared_ptr<TNameResolver> TFakeSocketApi::NameResolver()
 {
-    if (const auto delay = Delays.find(ipv4Address); delay != Delays.end())
-        std::this_thread::sleep_for(delay->second);
-    const auto found = Names.find(ipv4Address);
-    if (found == Names.end())
+    if (OnNameResolver)
+        OnNameResolver();
+    return Resolver;
+}
+
+std::optional<std::string> TFakeNameResolver::ReverseName(const std::string& ipv4Address)
+{
+    std::unique_lock lock(m_mutex);
+    ++m_running;
+    if (const auto delay = m_delays.find(ipv4Address); delay != m_delays.end()) {
+        const auto wait = delay->second;
+        lock.unlock();
+        std::this_thread::sleep_for(wait);
+        lock.lock();
+    }
+    m_released.wait(lock, [&] { return !m_hanging.contains(ipv4Address); });
+    --m_running;
+    ++m_ended;
+    const auto found = m_names.find(ipv4Address);
+    if (found == m_names.end())
         return std::nullopt;
     return found->second;
+}
+
+void TFakeNameResolver::SetName(const std::string& address, const std::string& name)
+{
+    std::lock_guard lock(m_mutex);
+    m_names[address] = name;
+}
+
+void TFakeNameResolver::SetDelay(const std::string& address, std::chrono::milliseconds delay)
+{
+    std::lock_guard lock(m_mutex);
+    m_delays[address] = delay;
+}
+
+void TFakeNameResolver::Hang(const std::string& address)
+{
+    std::lock_guard lock(m_mutex);
+    m_hanging.insert(address);
+}
+
+void TFakeNameResolver::Release()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_hanging.clear();
+    }
+    m_released.notify_all();
+}
+
+int TFakeNameResolver::Running() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_running;
+}
+
+int TFakeNameResolver::Ended() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_ended;
 }
 
 void TFakeSocketApi::Log(const std::string& entry)

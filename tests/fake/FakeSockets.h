@@ -5,8 +5,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +40,8 @@ public:
     void Deliver(std::vector<std::pair<std::string, std::string>> datagrams);
     // The next wait reports this error, as a broken socket would.
     void FailWait(int error);
+    // Datagrams delivered and not yet received.
+    std::size_t Waiting() const;
 
     // Error for the next call of an operation ("open", "reuse", "v6only", "broadcast", "bind", "send").
     std::map<std::string, int> Failures;
@@ -55,21 +60,49 @@ private:
     int m_waitError = 0;
 };
 
+// Names as a test scripts them: known names, lookups that take a while, and lookups
+// that hang until the test lets them go. Safe to use from any thread.
+class TFakeNameResolver : public TNameResolver
+{
+public:
+    std::optional<std::string> ReverseName(const std::string& ipv4Address) override;
+
+    void SetName(const std::string& address, const std::string& name);
+    // How long the lookup of address takes.
+    void SetDelay(const std::string& address, std::chrono::milliseconds delay);
+    // Lookups of address block until Release.
+    void Hang(const std::string& address);
+    void Release();
+    // Lookups under way now, and ended so far.
+    int Running() const;
+    int Ended() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_released;
+    std::map<std::string, std::string> m_names;
+    std::map<std::string, std::chrono::milliseconds> m_delays;
+    std::set<std::string> m_hanging;
+    int m_running = 0;
+    int m_ended = 0;
+};
+
 class TFakeSocketApi : public TSocketApi
 {
 public:
     std::unique_ptr<TUdpSocket> CreateUdpSocket(TAddressFamily family) override;
     bool IPv6Offered() override { return OfferIPv6; }
-    std::optional<std::string> ReverseName(const std::string& ipv4Address) override;
+    std::shared_ptr<TNameResolver> NameResolver() override;
 
     void Log(const std::string& entry);
     std::vector<std::string> Calls() const;
     TFakeUdpSocket& Socket(std::size_t index) { return *Made.at(index); }
 
     bool OfferIPv6 = true;
-    std::map<std::string, std::string> Names;
-    // How long the lookup of an address takes.
-    std::map<std::string, std::chrono::milliseconds> Delays;
+    // Shared with the lookups, which may outlive this object.
+    std::shared_ptr<TFakeNameResolver> Resolver = std::make_shared<TFakeNameResolver>();
+    // Runs whenever the resolver is asked for; a test's way to make that fail.
+    std::function<void()> OnNameResolver;
     std::vector<TFakeUdpSocket*> Made;
 
 private:

@@ -2,8 +2,12 @@
 
 #include "FakeControls.h"
 #include "platform/OstrelError.h"
+#include "platform/Text.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -69,6 +73,35 @@ TEST_F(ComputerListTest, FindExactComparesWholeTexts)
     EXPECT_EQ(List.FindExact("PC10"), 2);
     EXPECT_EQ(List.FindExact(""), 0);
     EXPECT_EQ(List.FindExact("pc"), TComputerList::None);
+}
+
+// The first entry equal to text, found the slow way: by comparing it with every entry.
+int FirstSameText(const TComputerList& list, const std::string& text)
+{
+    for (int index = 0; index < list.Count(); ++index)
+        if (SameText(list.Text(index), text))
+            return index;
+    return TComputerList::None;
+}
+
+TEST_F(ComputerListTest, FindExactFollowsEveryChangeOfTheRows)
+{
+    // Texts that clash by letter case, so that equal entries come and go in every order.
+    const std::vector<std::string> texts { "http://pc1:80",         "http://PC1:80", "http://B\xC3\x9CRO:80",
+                                           "http://b\xC3\xBCro:80", "http://pc2:80", "" };
+    std::mt19937 random(7);
+    auto pick = [&](std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); };
+    for (int change = 0; change < 500; ++change) {
+        const auto operation = pick(4);
+        if (List.Count() == 0 || operation <= 1)
+            List.Append(texts[pick(texts.size())], TInfo(false));
+        else if (operation == 2)
+            List.ReplaceText(static_cast<int>(pick(List.Count())), texts[pick(texts.size())]);
+        else
+            List.Delete(static_cast<int>(pick(List.Count())));
+        for (const auto& text : texts)
+            ASSERT_EQ(List.FindExact(text), FirstSameText(List, text)) << "change " << change << ", text " << text;
+    }
 }
 
 TEST_F(ComputerListTest, ReplaceTextKeepsStatusAndSelection)

@@ -192,11 +192,12 @@ TEST_F(SocketContract, IPv6OnlyEndpointTakesNoIPv4)
 
 TEST_F(SocketContract, ReverseNameNeedsANameAndANumericIPv4Address)
 {
-    EXPECT_TRUE(Api.ReverseName("127.0.0.1").has_value()) << "loopback has a name in the hosts file";
-    EXPECT_FALSE(Api.ReverseName("192.0.2.77").has_value()) << "no name known: a numeric answer does not count";
-    EXPECT_FALSE(Api.ReverseName("::1").has_value());
-    EXPECT_FALSE(Api.ReverseName("not an address").has_value());
-    EXPECT_FALSE(Api.ReverseName("").has_value());
+    const auto resolver = Api.NameResolver();
+    EXPECT_TRUE(resolver->ReverseName("127.0.0.1").has_value()) << "loopback has a name in the hosts file";
+    EXPECT_FALSE(resolver->ReverseName("192.0.2.77").has_value()) << "no name known: a numeric answer does not count";
+    EXPECT_FALSE(resolver->ReverseName("::1").has_value());
+    EXPECT_FALSE(resolver->ReverseName("not an address").has_value());
+    EXPECT_FALSE(resolver->ReverseName("").has_value());
 }
 
 } // namespace

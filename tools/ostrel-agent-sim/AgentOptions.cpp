@@ -66,6 +66,10 @@ TAgentOptions ParseAgentOptions(const std::vector<std::string>& arguments)
             options.Twice = true;
         else if (option == "--delay")
             options.DelayMilliseconds = Number(value(), option);
+        else if (option == "--every")
+            options.EveryMilliseconds = Number(value(), option);
+        else if (option == "--requests")
+            options.RequestLog = value();
         else
             throw std::invalid_argument("unknown option \"" + option + "\"");
     }
@@ -94,6 +98,11 @@ Options:
                            markup (red bold text in HTML after the port).
   --twice                  answer every request twice.
   --delay MS               answer MS milliseconds after the request.
+  --every MS               answer again every MS milliseconds, for a minute after
+                           each request: a chatty or hostile sender.
+  --requests FILE          append a line to FILE for every datagram received on
+                           port 8082: "FROM ADDRESS:PORT TO ADDRESS:PORT TEXT", with
+                           the address the datagram was sent to.
   --help                   this text.
 
 Pages of every computer (stable paths, used by tests):

@@ -30,6 +30,10 @@ struct TAgentOptions
     TReplyKind Reply = TReplyKind::Normal;
     bool Twice = false;
     int DelayMilliseconds = 0;
+    // Answers again every so many milliseconds for a minute after each request; 0: once.
+    int EveryMilliseconds = 0;
+    // A file that gets one line for every datagram received on the request port.
+    std::string RequestLog;
     bool Help = false;
 };
 

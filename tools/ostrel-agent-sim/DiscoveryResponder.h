@@ -5,7 +5,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <fstream>
+#include <netinet/in.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Answers discovery requests on UDP port 8082 for every simulated computer,
@@ -27,14 +30,19 @@ private:
         std::chrono::steady_clock::time_point Due;
         std::uint32_t Address; // network order
         std::uint16_t Port; // network order
+        std::chrono::steady_clock::time_point RepeatUntil; // answered again until then, with --every
     };
 
+    // Reads one datagram; a request schedules the answers.
+    void Receive(std::vector<char>& buffer);
+    void LogRequest(const sockaddr_in& sender, const in_addr& destination, std::string_view text);
     void AnswerDue();
     void Answer(std::uint32_t address, std::uint16_t port);
 
     const TAgentOptions& m_options;
     std::vector<std::uint8_t> m_reply;
     std::vector<TDueReply> m_due;
+    std::ofstream m_requestLog;
     int m_socket = -1;
 };
 

@@ -1,8 +1,10 @@
 // ostrel-slow-dns: a DNS responder for the test LAN that answers reverse (PTR)
 // queries for the addresses it is given only after a delay, and every other
-// query at once with "no such name". It stands in for a slow resolver.
+// query at once with "no such name". It stands in for a slow resolver; with
+// --silent it answers nothing at all and stands in for one that cannot be
+// reached, whose every query waits for the client's time-out.
 //
-// Usage: ostrel-slow-dns --listen ADDRESS --delay MS ADDRESS=NAME...
+// Usage: ostrel-slow-dns --listen ADDRESS [--delay MS | --silent] ADDRESS=NAME...
 #include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
@@ -112,6 +114,7 @@ int main(int argc, char** argv)
 {
     std::string listen = "0.0.0.0";
     int delay = 2000;
+    bool silent = false;
     std::map<std::string, std::string> slowNames; // query name to host name
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -119,10 +122,12 @@ int main(int argc, char** argv)
             listen = argv[++i];
         } else if (argument == "--delay" && i + 1 < argc) {
             delay = std::atoi(argv[++i]);
+        } else if (argument == "--silent") {
+            silent = true;
         } else if (const auto equals = argument.find('='); equals != std::string::npos) {
             slowNames[ReverseQueryName(argument.substr(0, equals))] = argument.substr(equals + 1);
         } else {
-            std::cerr << "usage: ostrel-slow-dns [--listen ADDRESS] [--delay MS] ADDRESS=NAME...\n";
+            std::cerr << "usage: ostrel-slow-dns [--listen ADDRESS] [--delay MS | --silent] ADDRESS=NAME...\n";
             return 2;
         }
     }
@@ -138,7 +143,10 @@ int main(int argc, char** argv)
     }
     std::signal(SIGTERM, [](int) { stopRequested = 1; });
     std::signal(SIGINT, [](int) { stopRequested = 1; });
-    std::cout << "ostrel-slow-dns: ready, " << slowNames.size() << " slow name(s), " << delay << " ms" << std::endl;
+    if (silent)
+        std::cout << "ostrel-slow-dns: ready, answering nothing" << std::endl;
+    else
+        std::cout << "ostrel-slow-dns: ready, " << slowNames.size() << " slow name(s), " << delay << " ms" << std::endl;
 
     std::vector<TDueAnswer> due;
     std::vector<std::uint8_t> query(512);
@@ -152,7 +160,7 @@ int main(int argc, char** argv)
             std::string name;
             const std::size_t questionEnd
                 = length >= 12 ? ParseQuestion(query, static_cast<std::size_t>(length), name) : 0;
-            if (questionEnd != 0) {
+            if (questionEnd != 0 && !silent) {
                 const auto slow = slowNames.find(name);
                 const bool ptr = query[questionEnd - 3] == 12;
                 const std::string* hostName = slow != slowNames.end() && ptr ? &slow->second : nullptr;
