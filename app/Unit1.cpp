@@ -93,7 +93,7 @@ void TForm1::BindHandlers()
 
 void TForm1::FormCreate()
 {
-    LoadList(*m_computers, m_platform.FileSystem());
+    LoadList(*m_computers, m_platform.FileSystem(), m_listBase);
     m_form->SetCaption(std::string(MainTitle));
     m_platform.Application().MaskDivisionByZero();
     OpenDiscovery();
@@ -107,7 +107,7 @@ void TForm1::FormShow()
 void TForm1::FormCloseQuery(bool& canClose)
 {
     try {
-        SaveList(*m_computers, m_platform.FileSystem());
+        SaveList(*m_computers, m_platform.FileSystem(), m_listBase);
     } catch (const std::exception& error) {
         m_platform.Application().ShowErrorBox(error.what());
     }

@@ -2,6 +2,7 @@
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
+#include "list/ListMerge.h"
 #include "platform/qt/PosixFileSystem.h"
 
 #include <benchmark/benchmark.h>
@@ -48,8 +49,9 @@ void BM_SaveList(benchmark::State& state)
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
     const TFilledList filled(state.range(0));
+    TListBase base;
     for (auto _ : state)
-        SaveList(filled.List, files);
+        SaveList(filled.List, files, base);
     state.SetComplexityN(state.range(0));
 }
 
@@ -57,13 +59,14 @@ void BM_LoadList(benchmark::State& state)
 {
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
-    SaveList(TFilledList(state.range(0)).List, files);
+    TListBase base;
+    SaveList(TFilledList(state.range(0)).List, files, base);
     std::optional<TFilledList> loaded;
     for (auto _ : state) {
         state.PauseTiming();
         loaded.emplace(0);
         state.ResumeTiming();
-        LoadList(loaded->List, files);
+        LoadList(loaded->List, files, base);
         state.PauseTiming();
         loaded.reset();
         state.ResumeTiming();

@@ -3,6 +3,7 @@
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
+#include "list/ListMerge.h"
 #include "platform/OstrelError.h"
 
 #include <fcntl.h>
@@ -45,8 +46,9 @@ std::string Save(const std::string& base, const std::vector<std::string>& texts)
     for (const auto& text : texts)
         list.Append(text, std::nullopt);
     TPosixFileSystem files(base);
+    TListBase listBase;
     try {
-        SaveList(list, files);
+        SaveList(list, files, listBase);
         return "saved";
     } catch (const EOstrelError& error) {
         return error.what();
@@ -58,8 +60,9 @@ std::string Load(const std::string& base)
     TFakeListBox rows { TControlDecl {} };
     TComputerList list(rows);
     TPosixFileSystem files(base);
+    TListBase listBase;
     try {
-        LoadList(list, files);
+        LoadList(list, files, listBase);
     } catch (const EOstrelError& error) {
         return error.what();
     }
@@ -179,7 +182,8 @@ TEST_F(PosixFileSystemTest, ListSavedByOneUserIsLoadedAndSavedByAnother)
     ASSERT_EQ(first, "saved");
     EXPECT_EQ(InChild({ ThirdUser }, [&] { return Load(Base); }), "a,b");
     EXPECT_EQ(InChild({ ThirdUser }, [&] { return Save(Base, { "c" }); }), "saved");
-    EXPECT_EQ(InChild({ OtherUser }, [&] { return Load(Base); }), "c");
+    // A copy that loaded nothing keeps what the file holds.
+    EXPECT_EQ(InChild({ OtherUser }, [&] { return Load(Base); }), "a,b,c");
 }
 
 TEST_F(PosixFileSystemTest, FolderTestFollowsTheExistingFolderRules)
