@@ -55,6 +55,28 @@ void BM_SaveList(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 
+// A save after another copy has saved: the file differs from this copy's base, so the two are merged.
+void BM_SaveListMerging(benchmark::State& state)
+{
+    TScratchFolder folder;
+    TPosixFileSystem files(folder.Path());
+    TFilledList filled(state.range(0));
+    TListBase base;
+    SaveList(filled.List, files, base);
+    filled.List.Append("http://this-copy.example:8080", TInfo(false));
+    TFilledList other(state.range(0));
+    other.List.Append("http://other-copy.example:8080", TInfo(false));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TListBase otherBase = base;
+        SaveList(other.List, files, otherBase);
+        TListBase thisBase = base;
+        state.ResumeTiming();
+        SaveList(filled.List, files, thisBase);
+    }
+    state.SetComplexityN(state.range(0));
+}
+
 void BM_LoadList(benchmark::State& state)
 {
     TScratchFolder folder;
@@ -77,6 +99,7 @@ void BM_LoadList(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_SaveList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SaveListMerging)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_LoadList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 
 BENCHMARK_MAIN();
