@@ -26,10 +26,10 @@ now_ms()
     date +%s%3N
 }
 
-# memory_mb PID FIELD: VmRSS (now) or VmHWM (peak) of the process, in MB.
+# memory_mb PID FIELD: VmRSS (now) or VmHWM (peak) of the process, in MB; nothing once it has gone.
 memory_mb()
 {
-    awk -v field="$2:" '$1 == field { printf "%d", $2 / 1024 }' "/proc/$1/status" 2>/dev/null
+    awk -v field="$2:" '$1 == field { printf "%d", $2 / 1024 }' "/proc/$1/status" 2>/dev/null || true
 }
 
 # The list file's entries, one a line.
@@ -91,6 +91,15 @@ copy_window()
     until_true 60 eval 'window=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$title$" 2>/dev/null)' \
         || return 1
     echo "$window"
+}
+
+# The titles of the windows shown, for a failure's message.
+shown_titles()
+{
+    local window
+    for window in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        xdotool getwindowname "$window" 2>/dev/null
+    done | sort | uniq -c | tr -s ' \n' ' '
 }
 
 # dismiss_box_titled TITLE WHAT: clicks OK in the error box titled TITLE.
@@ -207,7 +216,8 @@ kill-during-save)
     for ((round = 1; round <= rounds; round++)); do
         cp "$work/old.dat" "$data/Mervane/list.dat"
         testlan_ostrel "$data" "$ostrel"
-        copy_window "$TESTLAN_OSTREL_PID" >/dev/null || fail "round $round: the main window did not show"
+        copy_window "$TESTLAN_OSTREL_PID" >/dev/null \
+            || fail "round $round: the main window did not show; shown: $(shown_titles)"
         sleep 1
         kill -TERM "$TESTLAN_OSTREL_PID"
         sleep "$(printf '0.%03d' $((RANDOM % 300)))"
@@ -360,11 +370,11 @@ hostile-files)
         copy=$TESTLAN_OSTREL_PID
         copy_window "$copy" 'Ostrel( 4\.1\.1)?' >/dev/null || fail "$kind: the main window did not show"
         loaded=$(($(now_ms) - started))
+        peak=$(memory_mb "$copy" VmHWM)
         kill -TERM "$copy"
         # No file can take a folder's place: the close says so, and ends once that is read.
         [[ $kind == directory ]] && dismiss_box_titled Ostrel "the save over a folder"
         # The peak of the load and of the save, which reads the file again.
-        peak=0
         for ((wait = 0; wait < 600; wait++)); do
             now=$(memory_mb "$copy" VmHWM)
             [[ -n $now ]] && testlan_running "$copy" || break
