@@ -393,7 +393,7 @@ hostile-files)
         fi
         summary+=("$kind: window after $loaded ms, peak RSS $peak MB, $outcome")
     done
-    figures "$(printf '%s; ' "${summary[@]}")"
+    figures "$(printf '%s; ' "${summary[@]}" | sed 's/; $//')"
     ;;
 
 *)
