@@ -94,7 +94,7 @@ void TForm1::BindHandlers()
 
 void TForm1::FormCreate()
 {
-    LoadList(*m_computers, m_platform.FileSystem());
+    LoadList(*m_computers, m_platform.FileSystem(), m_listBase);
     m_form->SetCaption(std::string(MainTitle));
     m_platform.Application().MaskDivisionByZero();
     OpenDiscovery();
@@ -109,7 +109,7 @@ void TForm1::FormShow()
 
 void TForm1::FormCloseQuery(bool& canClose)
 {
-    ShowingErrors([this] { SaveList(*m_computers, m_platform.FileSystem()); });
+    ShowingErrors([this] { SaveList(*m_computers, m_platform.FileSystem(), m_listBase); });
     canClose = !EndAfterScan();
 }
 

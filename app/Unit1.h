@@ -1,5 +1,6 @@
 #pragma once
 
+#include "list/ListMerge.h"
 #include "platform/ListBox.h"
 #include "platform/Types.h"
 
@@ -87,6 +88,8 @@ private:
     std::unique_ptr<TPicture> m_image1;
     std::unique_ptr<TPicture> m_image2;
     std::unique_ptr<TComputerList> m_computers;
+    // What the list file held at this copy's last load or save, for merging at the next save.
+    TListBase m_listBase;
     std::unique_ptr<TRowPainter> m_rowPainter;
     std::unique_ptr<TViewer> m_viewer;
     std::unique_ptr<TScan> m_scan;

@@ -2,6 +2,7 @@
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
+#include "list/ListMerge.h"
 #include "platform/qt/PosixFileSystem.h"
 
 #include <benchmark/benchmark.h>
@@ -48,8 +49,31 @@ void BM_SaveList(benchmark::State& state)
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
     const TFilledList filled(state.range(0));
+    TListBase base;
     for (auto _ : state)
-        SaveList(filled.List, files);
+        SaveList(filled.List, files, base);
+    state.SetComplexityN(state.range(0));
+}
+
+// A save after another copy has saved: the file differs from this copy's base, so the two are merged.
+void BM_SaveListMerging(benchmark::State& state)
+{
+    TScratchFolder folder;
+    TPosixFileSystem files(folder.Path());
+    TFilledList filled(state.range(0));
+    TListBase base;
+    SaveList(filled.List, files, base);
+    filled.List.Append("http://this-copy.example:8080", TInfo(false));
+    TFilledList other(state.range(0));
+    other.List.Append("http://other-copy.example:8080", TInfo(false));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TListBase otherBase = base;
+        SaveList(other.List, files, otherBase);
+        TListBase thisBase = base;
+        state.ResumeTiming();
+        SaveList(filled.List, files, thisBase);
+    }
     state.SetComplexityN(state.range(0));
 }
 
@@ -57,13 +81,14 @@ void BM_LoadList(benchmark::State& state)
 {
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
-    SaveList(TFilledList(state.range(0)).List, files);
+    TListBase base;
+    SaveList(TFilledList(state.range(0)).List, files, base);
     std::optional<TFilledList> loaded;
     for (auto _ : state) {
         state.PauseTiming();
         loaded.emplace(0);
         state.ResumeTiming();
-        LoadList(loaded->List, files);
+        LoadList(loaded->List, files, base);
         state.PauseTiming();
         loaded.reset();
         state.ResumeTiming();
@@ -74,6 +99,7 @@ void BM_LoadList(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_SaveList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SaveListMerging)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_LoadList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 
 BENCHMARK_MAIN();

@@ -2,10 +2,12 @@
 
 #include "list/ComputerList.h"
 #include "list/ListFileFormat.h"
+#include "list/ListMerge.h"
 #include "platform/FileSystem.h"
 #include "platform/OstrelError.h"
 
 #include <exception>
+#include <optional>
 
 namespace {
 
@@ -31,11 +33,11 @@ std::string Reason(const TFileSystem& files, int error)
     throw EOstrelError(std::string(what) + " \"" + path + "\". " + reason);
 }
 
-// The list file's bytes; a missing file (or a folder in its place) reads as empty.
-std::string ReadListFile(TFileSystem& files, const std::string& path)
+// The list file's bytes; none when there is no file (a folder in its place counts as none).
+std::optional<std::string> ReadListFile(TFileSystem& files, const std::string& path)
 {
     if (!files.FileExists(path))
-        return {};
+        return std::nullopt;
     auto read = files.ReadFile(path);
     if (read.Error != 0)
         ThrowFileError("Cannot open file", path, Reason(files, read.Error));
@@ -45,10 +47,11 @@ std::string ReadListFile(TFileSystem& files, const std::string& path)
 struct TSaveTarget
 {
     std::string Path;
-    TTextEncoding Encoding = TTextEncoding::Ansi;
+    // What the file holds now, and the encoding the save keeps; none when there is no file.
+    std::optional<TListFileContent> Now;
 };
 
-// Where the list is saved, in the encoding of the file it replaces.
+// Where the list is saved, with what the file it replaces holds.
 TSaveTarget SaveTarget(TFileSystem& files)
 {
     const char separator = files.PathSeparator();
@@ -57,7 +60,10 @@ TSaveTarget SaveTarget(TFileSystem& files)
     if (!folder.empty()) {
         const std::string path = Child(folder, ListFileName, separator);
         // Reading first settles the encoding, and refuses to replace a file it cannot read.
-        return { path, ListFileEncoding(ReadListFile(files, path), files.AnsiCodePage()) };
+        const auto bytes = ReadListFile(files, path);
+        if (!bytes)
+            return { path, std::nullopt };
+        return { path, ParseListFile(*bytes, files.AnsiCodePage()) };
     }
     const std::string base = files.CommonDataFolder();
     if (base.empty())
@@ -65,7 +71,27 @@ TSaveTarget SaveTarget(TFileSystem& files)
                        "The folder for the data of all users cannot be found");
     // Never fall back to another place: writing where the folder should be fails with
     // the system's own reason, or succeeds should the folder have appeared meanwhile.
-    return { Child(base + subFolder, ListFileName, separator) };
+    return { Child(base + subFolder, ListFileName, separator), std::nullopt };
+}
+
+std::vector<std::string> Texts(const TComputerList& list)
+{
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(list.Count()));
+    for (int i = 0; i < list.Count(); ++i)
+        texts.push_back(list.Text(i));
+    return texts;
+}
+
+// The entries a save writes. Copies only ever replace the file, never remove it, so a missing
+// file tells of no deletion; and while the file holds just the base, no other copy has saved.
+// Either way this copy's list is the result, written as it stands, edits in their places.
+std::vector<std::string> EntriesToSave(const TListBase& base, const std::optional<TListFileContent>& now,
+                                       std::vector<std::string> texts, const TCodePage& ansi)
+{
+    if (!now || now->Entries == base.Texts)
+        return texts;
+    return MergeList(base, now->Entries, StoredTexts(texts, ansi));
 }
 
 } // namespace
@@ -85,7 +111,7 @@ std::string GetDataFolder(TFileSystem& files, const std::string& subFolder)
     }
 }
 
-void LoadList(TComputerList& list, TFileSystem& files)
+void LoadList(TComputerList& list, TFileSystem& files, TListBase& base)
 {
     const char separator = files.PathSeparator();
     const std::string folder = GetDataFolder(files, separator + std::string(DataFolderName));
@@ -93,20 +119,22 @@ void LoadList(TComputerList& list, TFileSystem& files)
     if (folder.empty())
         return;
     const auto bytes = ReadListFile(files, Child(folder, ListFileName, separator));
-    for (const auto& text : ParseListFile(bytes, files.AnsiCodePage()).Entries)
+    auto entries = ParseListFile(bytes.value_or(""), files.AnsiCodePage()).Entries;
+    for (const auto& text : entries)
         list.Append(text, TInfo(false));
+    base.Texts = std::move(entries);
 }
 
-void SaveList(const TComputerList& list, TFileSystem& files)
+void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base)
 {
     const auto target = SaveTarget(files);
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(list.Count()));
-    for (int i = 0; i < list.Count(); ++i)
-        entries.push_back(list.Text(i));
-    const auto result = files.ReplaceFile(target.Path, FormatListFile(entries, target.Encoding, files.AnsiCodePage()));
+    const TCodePage& ansi = files.AnsiCodePage();
+    const auto encoding = target.Now ? target.Now->Encoding : TTextEncoding::Ansi;
+    const auto bytes = FormatListFile(EntriesToSave(base, target.Now, Texts(list), ansi), encoding, ansi);
+    const auto result = files.ReplaceFile(target.Path, bytes);
     switch (result.Failure) {
     case TFileWriteFailure::None:
+        base.Texts = ParseListFile(bytes, ansi).Entries;
         return;
     case TFileWriteFailure::Create:
         ThrowFileError("Cannot create file", target.Path, Reason(files, result.Error));

@@ -4,15 +4,18 @@
 
 class TComputerList;
 class TFileSystem;
+struct TListBase;
 
 // The shared data folder's path, created when missing; empty when it can neither be found
 // nor created. subFolder carries its own leading separator.
 std::string GetDataFolder(TFileSystem& files, const std::string& subFolder);
 
-// Appends the entries of the list file, each offline. Throws EOstrelError when the file
-// cannot be read or decoded; then nothing has been appended.
-void LoadList(TComputerList& list, TFileSystem& files);
+// Appends the entries of the list file, each offline, and keeps them as base. Throws
+// EOstrelError when the file cannot be read or decoded; then nothing has been appended and
+// base is as it was.
+void LoadList(TComputerList& list, TFileSystem& files, TListBase& base);
 
-// Writes the whole list to the list file. Throws EOstrelError on failure, leaving the
-// previous file whole.
-void SaveList(const TComputerList& list, TFileSystem& files);
+// Writes the list to the list file, merged with what other copies saved there since base
+// (see MergeList), and keeps what it wrote as base. The list itself stays as it is. Throws
+// EOstrelError on failure, leaving the previous file whole and base as it was.
+void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base);

@@ -56,11 +56,6 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
     return content;
 }
 
-TTextEncoding ListFileEncoding(std::string_view bytes, const TCodePage& ansi)
-{
-    return DecodeText(bytes, ansi).Encoding;
-}
-
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi)
 {
     TIniFile ini;
@@ -68,4 +63,10 @@ std::string FormatListFile(const std::vector<std::string>& entries, TTextEncodin
     for (std::size_t i = 0; i < entries.size(); ++i)
         ini.WriteText(std::to_string(i), NameKey, SingleLine(entries[i]));
     return EncodeText(ini.Serialise(), encoding, ansi);
+}
+
+std::vector<std::string> StoredTexts(const std::vector<std::string>& texts, const TCodePage& ansi)
+{
+    // Through the writer and the reader themselves, so the two can never disagree; UTF-8 holds every text.
+    return ParseListFile(FormatListFile(texts, TTextEncoding::Utf8, ansi), ansi).Entries;
 }

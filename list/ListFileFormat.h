@@ -20,8 +20,9 @@ struct TListFileContent
 // when the bytes cannot be decoded; malformed content otherwise just yields fewer entries.
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi);
 
-// The encoding a list file was stored in. Throws EOstrelError when the bytes cannot be decoded.
-TTextEncoding ListFileEncoding(std::string_view bytes, const TCodePage& ansi);
-
 // The whole file for entries, mark included. Each text is written up to its first CR, LF or NUL.
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi);
+
+// The texts as a list file gives them back once they are written to it: cut at a line break,
+// trimmed, invalid UTF-8 replaced, empty ones gone.
+std::vector<std::string> StoredTexts(const std::vector<std::string>& texts, const TCodePage& ansi);

@@ -46,6 +46,10 @@ public:
     // Reads the whole file while others may only read it.
     virtual TFileReadResult ReadFile(const std::string& path) = 0;
     // Puts a file holding exactly bytes in path's place in one step, or leaves the old one.
+    // The bytes go to a temporary file beside path first, named so that nothing else can be
+    // taken for one; a save killed before the swap leaves it behind, and the next ReplaceFile
+    // of path removes it, unless another process's save of path is under way at that moment.
+    // A temporary file whose save is still under way is never removed.
     virtual TFileWriteResult ReplaceFile(const std::string& path, std::string_view bytes) = 0;
     virtual char PathSeparator() const = 0;
     virtual const TCodePage& AnsiCodePage() const = 0;

@@ -6,6 +6,7 @@
 #include <acl/libacl.h>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/acl.h>
 #include <sys/file.h>
@@ -44,6 +45,43 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The name of path's temporary files lacks only what tells them apart: "." + the file's name
+// + ".saving." + the saving process's id + "." + a counter. Nothing else is named so.
+std::string TemporaryPrefix(const std::string& path)
+{
+    // Appended piece by piece: GCC 12 warns falsely about a literal joined to a string here.
+    std::string prefix = ".";
+    prefix.append(path, path.rfind('/') + 1);
+    prefix += ".saving.";
+    return prefix;
+}
+
+bool IsTemporaryName(std::string_view name, std::string_view prefix)
+{
+    if (!name.starts_with(prefix))
+        return false;
+    const auto rest = name.substr(prefix.size());
+    const auto dot = rest.find('.');
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return dot != std::string_view::npos && digits(rest.substr(0, dot)) && digits(rest.substr(dot + 1));
+}
+
+// Removes path's temporary files from folder. Only for a caller that holds the folder's lock
+// exclusively: then no save is under way, and every such file was left by a save that was killed.
+void RemoveLeftovers(int folder, const std::string& path)
+{
+    DIR* entries = fdopendir(dup(folder));
+    if (!entries)
+        return;
+    const std::string prefix = TemporaryPrefix(path);
+    while (const dirent* entry = readdir(entries))
+        if (IsTemporaryName(entry->d_name, prefix))
+            unlinkat(folder, entry->d_name, 0);
+    closedir(entries);
+}
+
 // A file created next to the target and removed again unless it was put in the target's place.
 class TTemporaryFile
 {
@@ -51,9 +89,10 @@ public:
     explicit TTemporaryFile(const std::string& target)
     {
         static std::atomic<unsigned> counter = 0;
-        const auto slash = target.rfind('/');
-        const std::string prefix
-            = target.substr(0, slash + 1) + "." + target.substr(slash + 1) + "." + std::to_string(getpid()) + ".";
+        std::string prefix = target.substr(0, target.rfind('/') + 1);
+        prefix += TemporaryPrefix(target);
+        prefix += std::to_string(getpid());
+        prefix += '.';
         // Mode 0666: the folder's default ACL, not the umask, decides who may use the file.
         for (int attempt = 0; attempt < 100; ++attempt) {
             m_path = prefix + std::to_string(counter++);
@@ -178,6 +217,16 @@ TFileReadResult TPosixFileSystem::ReadFile(const std::string& path)
 
 TFileWriteResult TPosixFileSystem::ReplaceFile(const std::string& path, std::string_view bytes)
 {
+    // Every save holds the folder's lock shared while its temporary file exists; whoever gets it
+    // exclusively knows that no save is under way and may clear what killed ones left.
+    const TUniqueFd folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder)
+        return { TFileWriteFailure::Create, errno };
+    if (LockNow(folder.Get(), LOCK_EX) == 0)
+        RemoveLeftovers(folder.Get(), path);
+    if (const int error = LockNow(folder.Get(), LOCK_SH))
+        return { TFileWriteFailure::Create, error };
+
     // Holding the current file's lock keeps readers and other writers out until the new
     // file has taken its place; they then meet the new file's lock instead.
     const TUniqueFd current(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -199,8 +248,7 @@ TFileWriteResult TPosixFileSystem::ReplaceFile(const std::string& path, std::str
         return { TFileWriteFailure::Create, error };
 
     // Make the rename itself durable; the new file is complete either way.
-    if (const TUniqueFd folder(open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); folder)
-        fsync(folder.Get());
+    fsync(folder.Get());
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "FakeControls.h"
 #include "FakeFileSystem.h"
 #include "list/ComputerList.h"
+#include "list/ListMerge.h"
 #include "platform/OstrelError.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,13 @@ public:
     TFakeListBox Rows { TControlDecl {} };
     TComputerList List { Rows };
     TFakeFileSystem Files;
+    TListBase Base;
 
     std::vector<std::string> Load(const std::string& content)
     {
         Files.Folders.insert("/data/Mervane");
         Files.Files[ListPath] = content;
-        LoadList(List, Files);
+        LoadList(List, Files, Base);
         return Texts();
     }
 
@@ -38,7 +40,7 @@ public:
     {
         for (const auto& text : texts)
             List.Append(text, std::nullopt);
-        SaveList(List, Files);
+        SaveList(List, Files, Base);
         return Files.Files.at(ListPath);
     }
 
@@ -87,12 +89,14 @@ TEST_F(ListFileTest, SaveKeepsTheEncodingOfTheReplacedFile)
 {
     Files.Folders.insert("/data/Mervane");
     for (const std::string mark : { "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF" }) {
+        // Each round is a copy of its own that finds the file empty.
         Files.Files[ListPath] = mark;
+        Base = {};
         List.Append("Büro:1", std::nullopt);
-        SaveList(List, Files);
+        SaveList(List, Files, Base);
         List.Delete(0);
         ASSERT_TRUE(Files.Files[ListPath].starts_with(mark));
-        LoadList(List, Files);
+        LoadList(List, Files, Base);
         EXPECT_EQ(Texts(), TTexts { "Büro:1" });
         List.Delete(0);
     }
@@ -155,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ListFileLoadTest, testing::ValuesIn(LoadCases),
 TEST_F(ListFileTest, TextsComeBackAsTheFileCanHoldThem)
 {
     SaveOf({ "  spaced  ", "a=b", std::string("cut\rhere"), "line\nbreak", std::string("nul\0after", 9), "", "z" });
-    LoadList(List, Files);
+    LoadList(List, Files, Base);
     const auto all = Texts();
     const TTexts loaded(all.begin() + 7, all.end());
     EXPECT_EQ(loaded, (TTexts { "spaced", "a=b", "cut", "line", "nul", "z" }));
@@ -172,10 +176,10 @@ TEST_F(ListFileTest, TypedEntryIsMarkedOnlineAfterRestart)
     List.Append("http://pc1:8080", std::nullopt);
     List.MergeDiscovered("http://PC1:8080");
     EXPECT_EQ(List.Count(), 1);
-    SaveList(List, Files);
+    SaveList(List, Files, Base);
     List.Delete(0);
 
-    LoadList(List, Files);
+    LoadList(List, Files, Base);
     List.MergeDiscovered("http://PC1:8080");
     ASSERT_EQ(List.Count(), 1);
     EXPECT_TRUE(List.Status(0)->Online);
@@ -183,7 +187,7 @@ TEST_F(ListFileTest, TypedEntryIsMarkedOnlineAfterRestart)
 
 TEST_F(ListFileTest, LoadCreatesMissingSharedFolder)
 {
-    LoadList(List, Files);
+    LoadList(List, Files, Base);
     EXPECT_EQ(List.Count(), 0);
     EXPECT_TRUE(Files.Folders.contains("/data/Mervane"));
     EXPECT_EQ(GetDataFolder(Files, "/Mervane"), "/data/Mervane");
@@ -205,7 +209,7 @@ TEST_F(ListFileTest, WithoutSharedFolderLoadIsEmptyAndSaveFails)
 {
     Files.CanCreateFolders = false;
     Files.Files["/list.dat"] = "[General]\nComputers=1\n[0]\nName=root\n";
-    LoadList(List, Files);
+    LoadList(List, Files, Base);
     EXPECT_EQ(List.Count(), 0);
 
     EXPECT_EQ(ErrorOf([](ListFileTest& test) { test.SaveOf({ "a" }); }),
@@ -223,8 +227,8 @@ TEST_F(ListFileTest, WithoutAllUsersFolderSaveFailsAndWritesNothing)
 
 TEST_F(ListFileTest, ReportsFileErrorsWithPathAndSystemText)
 {
-    const auto load = [](ListFileTest& test) { LoadList(test.List, test.Files); };
-    const auto save = [](ListFileTest& test) { SaveList(test.List, test.Files); };
+    const auto load = [](ListFileTest& test) { LoadList(test.List, test.Files, test.Base); };
+    const auto save = [](ListFileTest& test) { SaveList(test.List, test.Files, test.Base); };
     Files.Folders.insert("/data/Mervane");
     Files.Files[ListPath] = "[General]\nComputers=1\n[0]\nName=kept\n";
 
@@ -249,7 +253,7 @@ TEST_F(ListFileTest, UndecodableFileAppendsNothingAndIsNotOverwritten)
     EXPECT_EQ(ErrorOf([](ListFileTest& test) { test.Load("\xEF\xBB\xBF[General]\nComputers=1\n[0]\nName=\xFF\n"); }),
               noMapping);
     EXPECT_EQ(List.Count(), 0);
-    EXPECT_EQ(ErrorOf([](ListFileTest& test) { SaveList(test.List, test.Files); }), noMapping);
+    EXPECT_EQ(ErrorOf([](ListFileTest& test) { SaveList(test.List, test.Files, test.Base); }), noMapping);
     EXPECT_EQ(Files.Files[ListPath], bad);
 }
 

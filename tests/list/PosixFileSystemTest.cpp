@@ -3,8 +3,10 @@
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
+#include "list/ListMerge.h"
 #include "platform/OstrelError.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -45,8 +47,9 @@ std::string Save(const std::string& base, const std::vector<std::string>& texts)
     for (const auto& text : texts)
         list.Append(text, std::nullopt);
     TPosixFileSystem files(base);
+    TListBase listBase;
     try {
-        SaveList(list, files);
+        SaveList(list, files, listBase);
         return "saved";
     } catch (const EOstrelError& error) {
         return error.what();
@@ -58,8 +61,9 @@ std::string Load(const std::string& base)
     TFakeListBox rows { TControlDecl {} };
     TComputerList list(rows);
     TPosixFileSystem files(base);
+    TListBase listBase;
     try {
-        LoadList(list, files);
+        LoadList(list, files, listBase);
     } catch (const EOstrelError& error) {
         return error.what();
     }
@@ -179,7 +183,8 @@ TEST_F(PosixFileSystemTest, ListSavedByOneUserIsLoadedAndSavedByAnother)
     ASSERT_EQ(first, "saved");
     EXPECT_EQ(InChild({ ThirdUser }, [&] { return Load(Base); }), "a,b");
     EXPECT_EQ(InChild({ ThirdUser }, [&] { return Save(Base, { "c" }); }), "saved");
-    EXPECT_EQ(InChild({ OtherUser }, [&] { return Load(Base); }), "c");
+    // A copy that loaded nothing keeps what the file holds.
+    EXPECT_EQ(InChild({ OtherUser }, [&] { return Load(Base); }), "a,b,c");
 }
 
 TEST_F(PosixFileSystemTest, FolderTestFollowsTheExistingFolderRules)
@@ -241,6 +246,41 @@ TEST_F(PosixFileSystemTest, LockedFileFailsAtOnceAndStaysWhole)
     close(other);
     EXPECT_EQ(ReadAll(ListPath), before);
     EXPECT_EQ(FolderEntries(), std::vector<std::string> { "list.dat" });
+}
+
+TEST_F(PosixFileSystemTest, KilledSavesLeftoverGoesWithTheNextSave)
+{
+    Files.CreateSharedFolder(Folder);
+    const std::vector<std::string> notOurs = { ".list.dat.12.0", ".list.dat.saving.12", ".list.dat.saving.12.0.bak",
+                                               ".other.dat.saving.12.0", "list.dat.saving.12.0" };
+    for (const auto& name : notOurs)
+        WriteAll(Folder + "/" + name, "not ours");
+    WriteAll(Folder + "/.list.dat.saving.12.0", "[General]\r\nComputers=1\r\n");
+
+    ASSERT_EQ(Files.ReplaceFile(ListPath, "new").Failure, TFileWriteFailure::None);
+
+    auto names = FolderEntries();
+    std::sort(names.begin(), names.end());
+    auto expected = notOurs;
+    expected.push_back("list.dat");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+}
+
+TEST_F(PosixFileSystemTest, TemporaryFileOfASaveUnderWayIsKept)
+{
+    // Another copy's save holds the folder's lock shared while its temporary file exists.
+    Files.CreateSharedFolder(Folder);
+    const int otherSave = open(Folder.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(otherSave, LOCK_SH), 0);
+    WriteAll(Folder + "/.list.dat.saving.12.0", "being written");
+
+    const auto result = Files.ReplaceFile(ListPath, "new");
+    close(otherSave);
+
+    EXPECT_EQ(result.Failure, TFileWriteFailure::None);
+    EXPECT_EQ(ReadAll(Folder + "/.list.dat.saving.12.0"), "being written");
+    EXPECT_EQ(ReadAll(ListPath), "new");
 }
 
 TEST_F(PosixFileSystemTest, FullDiskGivesStreamWriteErrorAndKeepsOldFile)

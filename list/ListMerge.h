@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the list file held when this copy of the program last read or wrote it, in file
+// order: the common ground against which a save tells this copy's changes from those of
+// the copies that share the file. Empty before the first read and after a failed one,
+// which makes a save keep everything the file holds, as nothing then counts as deleted.
+struct TListBase
+{
+    std::vector<std::string> Texts;
+};
+
+// The entries a save writes when the file now holds fileNow: the file's entries in their
+// order, less those this copy deleted since base, then those it added that the file does not
+// hold yet, in list order. Entries are counted, so duplicates are deleted and added one by
+// one. What this copy changed is told by exact spelling, so an edit of letter case alone
+// still counts; whether the file holds an entry is told by equality without regard to case.
+// All texts are as the file stores them.
+std::vector<std::string> MergeList(const TListBase& base, const std::vector<std::string>& fileNow,
+                                   const std::vector<std::string>& list);

@@ -1,0 +1,404 @@
+#!/usr/bin/env bash
+# The shared list file end to end, and the hostile input the program must survive: the
+# real program on the admin side of a test LAN (scripts/testlan.sh). Each scenario prints
+# one line of figures. The test command runs a short form of each; STRESS=full runs them
+# at the size scripts/stress.sh asks for.
+# Usage: shared_list_lan_test.sh OSTREL AGENT_SIM SCENARIO
+set -euo pipefail
+
+. "$(dirname "$(realpath "$0")")/lan-lib.sh" "$@"
+flood="$(dirname "$sim")/ostrel-flood"
+full=$([[ ${STRESS:-} == full ]] && echo 1 || echo 0)
+
+# size SHORT FULL: the figure for this run.
+size()
+{
+    ((full)) && echo "$2" || echo "$1"
+}
+
+figures()
+{
+    echo "FIGURES ($scenario): $*"
+}
+
+now_ms()
+{
+    date +%s%3N
+}
+
+# memory_mb PID FIELD: VmRSS (now) or VmHWM (peak) of the process, in MB; nothing once it has gone.
+memory_mb()
+{
+    awk -v field="$2:" '$1 == field { printf "%d", $2 / 1024 }' "/proc/$1/status" 2>/dev/null || true
+}
+
+# The list file's entries, one a line.
+entries()
+{
+    { grep -a '^Name=' "$data/Mervane/list.dat" || true; } | tr -d '\r' | sed 's/^Name=//'
+}
+
+# list_of_size N [EXTRA...]: a list file of N numbered entries, then EXTRA, as the program writes it.
+list_of_size()
+{
+    local count=$1
+    shift
+    printf '\xEF\xBB\xBF'
+    awk -v count="$count" -v extra="$*" 'BEGIN {
+        n = split(extra, more, " ")
+        printf "[General]\r\nComputers=%d\r\n\r\n", count + n
+        for (i = 0; i < count; i++)
+            printf "[%d]\r\nName=http://computer-%d.example:8080\r\n\r\n", i, i
+        for (j = 1; j <= n; j++)
+            printf "[%d]\r\nName=%s\r\n\r\n", count + j - 1, more[j]
+    }'
+}
+
+# Datagrams of up to 8,193 bytes come whole only over a link that carries them.
+widen_the_link()
+{
+    ip -n "$TESTLAN_ADMIN" link set "ov${TESTLAN_ID}a" mtu 9216
+    ip -n "$TESTLAN_AGENTS" link set "ov${TESTLAN_ID}g" mtu 9216
+}
+
+# start_flood SECONDS [RATE]: hostile datagrams from unnamed addresses at the admin side's port 8081.
+start_flood()
+{
+    testlan_agents "$flood" --to "$TESTLAN_ADMIN_ADDRESS" --port 8081 --rate "${2:-100000}" --seconds "$1" \
+        --from 10.77.128.0/17 --seed "$RANDOM" >"$work/flood.log" 2>&1 &
+    flooder=$!
+}
+
+# The progress bar, bottom left, shows only while a scan runs; its empty part is white.
+scanning()
+{
+    pixel_is 270 787 "srgb(255,255,255)"
+}
+
+# The list file holds exactly these entries, in this order.
+expect_list()
+{
+    local names
+    names=$(entries | paste -sd '|')
+    [[ $names == "$(IFS='|'; echo "$*")" ]] || fail "the list file holds [$names], not [$(IFS='|'; echo "$*")]"
+}
+
+# copy_window PID [TITLE]: the main window of the copy with that process id, once shown.
+# Its title is "Ostrel 4.1.1" unless the load failed.
+copy_window()
+{
+    local pid=$1 title=${2:-Ostrel 4\.1\.1} window
+    until_true 60 eval 'window=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$title$" 2>/dev/null)' \
+        || return 1
+    echo "$window"
+}
+
+# The titles of the windows shown, for a failure's message.
+shown_titles()
+{
+    local window
+    for window in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        xdotool getwindowname "$window" 2>/dev/null
+    done | sort | uniq -c | tr -s ' \n' ' '
+}
+
+# dismiss_box_titled TITLE WHAT: clicks OK in the error box titled TITLE.
+dismiss_box_titled()
+{
+    local title=$1 box WINDOW X Y WIDTH HEIGHT SCREEN
+    until_true 60 eval 'box=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -1) && [[ -n $box ]]' \
+        || fail "no error box for $2"
+    # Without a window manager the box may lie under a main window.
+    xdotool windowraise "$box"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1
+    until_true 10 eval '! xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -qx "$box"' \
+        || fail "the box for $2 did not go"
+}
+
+# add_entry WINDOW TEXT: "Add computer" in that main window, TEXT typed, "Save".
+add_entry()
+{
+    local dialog="" try WINDOW X Y WIDTH HEIGHT SCREEN
+    for try in 1 2 3; do
+        xdotool windowraise "$1"
+        xdotool mousemove --window "$1" 142 74 click 1
+        until_true 3 eval 'dialog=$(xdotool search --onlyvisible --name "^Add computer$" 2>/dev/null | head -1) && [[ -n $dialog ]]' \
+            && break
+    done
+    [[ -n $dialog ]] || fail "the address dialog did not open"
+    xdotool windowraise "$dialog"
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    xdotool type --delay 20 "$2"
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    xdotool mousemove $((X + 87)) $((Y + 94)) click 1
+    until_true 10 eval '! xdotool search --onlyvisible --name "^Add computer$" >/dev/null 2>&1' \
+        || fail "the address dialog did not close"
+}
+
+# end_copy PID: the close a session end brings (SIGTERM), waited for.
+end_copy()
+{
+    local pid=$1
+    kill -TERM "$pid"
+    until_true 30 eval '! testlan_running $pid' || fail "copy $1 did not end"
+}
+
+# Two copies on one data folder; the second finds the discovery port taken and says so
+# twice (at start and at the first request). Sets first, second and their windows.
+start_two_copies()
+{
+    testlan_ostrel "$data" "$ostrel"
+    first=$TESTLAN_OSTREL_PID
+    firstWindow=$(copy_window "$first") || fail "the first copy's window did not show"
+    testlan_ostrel "$data" "$ostrel"
+    second=$TESTLAN_OSTREL_PID
+    dismiss_box_titled Ostrel "the taken port at start"
+    dismiss_box_titled Ostrel "the taken port at the first request"
+    secondWindow=$(copy_window "$second") || fail "the second copy's window did not show"
+}
+
+testlan_up
+testlan_start_xvfb
+
+case $scenario in
+locked-load)
+    # Another copy holds the write lock while this one loads: the load fails, and the
+    # close must keep what the file holds, adding what was typed meanwhile.
+    list_file "http://PC1:8080" "Typed-PC:8080" >"$data/Mervane/list.dat"
+    flock --exclusive --no-fork "$data/Mervane/list.dat" sleep 600 &
+    locker=$!
+    testlan_ostrel "$data" "$ostrel"
+    copy=$TESTLAN_OSTREL_PID
+    dismiss_box_titled ostrel "the failed load"
+    kill "$locker"
+    wait "$locker" 2>/dev/null || true
+    window=$(copy_window "$copy" Ostrel) || fail "the main window did not show"
+    add_entry "$window" "Added-PC:8080"
+    end_copy "$copy"
+    expect_list "http://PC1:8080" "Typed-PC:8080" "Added-PC:8080"
+    ;;
+
+two-copies)
+    # Both copies load x; each adds an entry of its own through the dialog; whichever
+    # closes last, the file ends with both.
+    rounds=$(size 2 100)
+    started=$SECONDS
+    for ((round = 1; round <= rounds; round++)); do
+        list_file "x" >"$data/Mervane/list.dat"
+        start_two_copies
+        add_entry "$firstWindow" "y$round"
+        add_entry "$secondWindow" "z$round"
+        if ((round % 2)); then
+            end_copy "$first"
+            end_copy "$second"
+            expect_list "x" "y$round" "z$round"
+        else
+            end_copy "$second"
+            end_copy "$first"
+            expect_list "x" "z$round" "y$round"
+        fi
+    done
+    figures "$rounds rounds, closing in either order by turns: both entries kept in all $rounds, $((SECONDS - started)) s"
+    ;;
+
+kill-during-save)
+    # A save cut short by SIGKILL leaves the old file or the new one, never a mix, and a
+    # temporary file that the next save removes.
+    count=$(size 20000 100000)
+    rounds=$(size 3 100)
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    list_of_size "$count" >"$work/old.dat"
+    # The agent's reply adds its computer: that is what the save changes.
+    list_of_size "$count" "http://PC1:8080" >"$work/new.dat"
+    old=0 new=0 mostLeftovers=0
+    for ((round = 1; round <= rounds; round++)); do
+        cp "$work/old.dat" "$data/Mervane/list.dat"
+        testlan_ostrel "$data" "$ostrel"
+        copy_window "$TESTLAN_OSTREL_PID" >/dev/null \
+            || fail "round $round: the main window did not show; shown: $(shown_titles)"
+        sleep 1
+        kill -TERM "$TESTLAN_OSTREL_PID"
+        sleep "$(printf '0.%03d' $((RANDOM % 300)))"
+        kill -KILL "$TESTLAN_OSTREL_PID" 2>/dev/null || true
+        until_true 10 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "round $round: the program did not end"
+        if cmp -s "$work/old.dat" "$data/Mervane/list.dat"; then
+            old=$((old + 1))
+        elif cmp -s "$work/new.dat" "$data/Mervane/list.dat"; then
+            new=$((new + 1))
+        else
+            cp "$data/Mervane/list.dat" "$work/broken.dat"
+            fail "round $round: the list file is neither the old list nor the new one"
+        fi
+        leftovers=$(find "$data/Mervane" -name '.list.dat.saving.*' | wc -l)
+        ((leftovers > mostLeftovers)) && mostLeftovers=$leftovers
+        ((leftovers <= 1)) || fail "round $round: $leftovers temporary files left"
+    done
+    # A close that runs to its end leaves none.
+    testlan_ostrel "$data" "$ostrel"
+    copy_window "$TESTLAN_OSTREL_PID" >/dev/null || fail "the last copy's window did not show"
+    end_copy "$TESTLAN_OSTREL_PID"
+    [[ -z $(find "$data/Mervane" -name '.list.dat.saving.*') ]] || fail "a temporary file outlived a whole save"
+    figures "$rounds kills of a $count-entry save: old list $old, new list $new, broken 0;" \
+        "at most $mostLeftovers temporary file after a kill, none after the next whole save"
+    ;;
+
+two-users)
+    # A user whose umask is 077 saves; another user loads that file, adds and saves.
+    rm -rf "$data/Mervane"
+    chmod 0777 "$data"
+    chmod 0755 "$work"
+    for user in 4101 4102; do
+        mkdir -p "$work/home-$user"
+        chown "$user:$user" "$work/home-$user"
+        ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
+            mount --make-rprivate / && mount --bind "$1" /var/lib && umask 077 && shift && exec "$@"' \
+            sh "$data" setpriv --reuid="$user" --regid="$user" --clear-groups env HOME="$work/home-$user" \
+            QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
+        TESTLAN_PIDS+=($!)
+        window=$(copy_window $!) || fail "user $user: the main window did not show"
+        add_entry "$window" "User$user-PC:8080"
+        end_copy "${TESTLAN_PIDS[-1]}"
+    done
+    expect_list "User4101-PC:8080" "User4102-PC:8080"
+    figures "users 4101 (umask 077) and 4102 each saved through the shared folder;" \
+        "file mode $(stat -c %a "$data/Mervane/list.dat"), owner $(stat -c %u "$data/Mervane/list.dat")"
+    ;;
+
+hostile-datagrams)
+    # A flood during a scan: the program stays up, small and answering, and lists no sender
+    # that the reply rules refuse (the flood's addresses have no names).
+    seconds=$(size 3 10)
+    widen_the_link
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    until_true 20 online 0 || fail "PC1 was not discovered"
+    xdotool mousemove 142 25 click 1
+    until_true 5 scanning || fail "no scan started"
+    before=$(memory_mb "$copy" VmRSS)
+    most=$before
+    start_flood "$seconds"
+    deadline=$((SECONDS + seconds))
+    shown=""
+    while ((SECONDS < deadline)); do
+        current=$(memory_mb "$copy" VmRSS)
+        [[ -n $current ]] || fail "the program ended during the flood"
+        ((current > most)) && most=$current
+        if [[ -z $shown ]] && ((SECONDS >= deadline - seconds / 2)); then
+            clicked=$(now_ms)
+            xdotool mousemove 142 74 click 1
+            until_true 10 eval 'dialog=$(xdotool search --onlyvisible --name "^Add computer$" 2>/dev/null | head -1) && [[ -n $dialog ]]' \
+                || fail "the address dialog did not show during the flood"
+            shown=$(($(now_ms) - clicked))
+            eval "$(xdotool getwindowgeometry --shell "$dialog")"
+            xdotool mousemove $((X + 235)) $((Y + 94)) click 1
+        fi
+        sleep 0.2
+    done
+    wait "$flooder" || true
+    testlan_running "$copy" || fail "the program ended during the flood"
+    after=$(memory_mb "$copy" VmRSS)
+    end_copy "$copy"
+    unexpected=$(entries | grep -vx 'http://PC1:8080' || true)
+    figures "$(cat "$work/flood.log");" "RSS before ${before} MB, at most ${most} MB (+$((most - before))), after ${after} MB;" \
+        "dialog shown ${shown} ms after the click; entries beyond the agent's: $(wc -w <<<"$unexpected")"
+    [[ -z $unexpected ]] || fail "entries the reply rules refuse: $unexpected"
+    ((most - before <= 50)) || fail "RSS grew by $((most - before)) MB"
+    ((shown <= 500)) || fail "the dialog showed ${shown} ms after the click"
+    ;;
+
+flood-shutdown)
+    # SIGTERM while a flood runs: each run ends within 2 s and saves its list.
+    runs=$(size 3 50)
+    widen_the_link
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    slowest=0 total=0 late=0 unsaved=0
+    for ((run = 1; run <= runs; run++)); do
+        rm -f "$data/Mervane/list.dat"
+        testlan_ostrel "$data" "$ostrel"
+        copy=$TESTLAN_OSTREL_PID
+        copy_window "$copy" >/dev/null || fail "run $run: the main window did not show"
+        start_flood 10
+        sleep "$(printf '%d.%03d' $((RANDOM % 2)) $((RANDOM % 1000)))"
+        asked=$(now_ms)
+        kill -TERM "$copy"
+        until_true 30 eval '! testlan_running $copy' || fail "run $run: the program did not end within 30 s"
+        took=$(($(now_ms) - asked))
+        kill "$flooder" 2>/dev/null || true
+        wait "$flooder" 2>/dev/null || true
+        ((took > slowest)) && slowest=$took
+        total=$((total + took))
+        ((took <= 2000)) || late=$((late + 1))
+        grep -q 'Computers=' "$data/Mervane/list.dat" 2>/dev/null || unsaved=$((unsaved + 1))
+    done
+    figures "$runs runs: ended in $((total / runs)) ms on average, slowest $slowest ms; over 2 s: $late; list not saved: $unsaved"
+    ((late == 0 && unsaved == 0)) || fail "$late runs took over 2 s, $unsaved did not save"
+    ;;
+
+hostile-files)
+    # Files no copy writes: a clear error or a correct load, never a crash or a hang, in bounded memory.
+    summary=()
+    for kind in random million huge-count deep-brackets directory fifo; do
+        list="$data/Mervane/list.dat"
+        rm -rf "$list"
+        expected=""
+        case $kind in
+        random) head -c "$(size 10 100)M" /dev/urandom >"$list" ;;
+        million)
+            count=$(size 100000 1000000)
+            list_of_size "$count" >"$list"
+            expected=$count
+            ;;
+        huge-count)
+            printf '[General]\r\nComputers=2147483647\r\n[7]\r\nName=a\r\n[2147483646]\r\nName=b\r\n' >"$list"
+            expected=2
+            ;;
+        deep-brackets)
+            { printf '[General]\r\nComputers=1\r\n'; head -c 5000000 /dev/zero | tr '\0' '['; printf '\r\n[0]\r\nName='
+              head -c 5000000 /dev/zero | tr '\0' ']'; printf '\r\n'; } >"$list"
+            expected=1
+            ;;
+        directory) mkdir "$list" ;;
+        fifo) mkfifo "$list" ;;
+        esac
+        started=$(now_ms)
+        testlan_ostrel "$data" "$ostrel"
+        copy=$TESTLAN_OSTREL_PID
+        copy_window "$copy" 'Ostrel( 4\.1\.1)?' >/dev/null || fail "$kind: the main window did not show"
+        loaded=$(($(now_ms) - started))
+        peak=$(memory_mb "$copy" VmHWM)
+        kill -TERM "$copy"
+        # No file can take a folder's place: the close says so, and ends once that is read.
+        [[ $kind == directory ]] && dismiss_box_titled Ostrel "the save over a folder"
+        # The peak of the load and of the save, which reads the file again.
+        for ((wait = 0; wait < 600; wait++)); do
+            now=$(memory_mb "$copy" VmHWM)
+            [[ -n $now ]] && testlan_running "$copy" || break
+            peak=$now
+            sleep 0.1
+        done
+        testlan_running "$copy" && fail "$kind: the program did not end"
+        if [[ -d $list ]]; then
+            outcome="kept as it was, the save refused with an error box"
+        elif [[ -n $expected ]]; then
+            got=$(entries | wc -l)
+            ((got == expected)) || fail "$kind: $got entries saved, not $expected"
+            outcome="$got entries loaded and saved"
+        else
+            outcome="replaced by a list of $(entries | wc -l) entries"
+        fi
+        summary+=("$kind: window after $loaded ms, peak RSS $peak MB, $outcome")
+    done
+    figures "$(printf '%s; ' "${summary[@]}" | sed 's/; $//')"
+    ;;
+
+*)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+echo "PASS ($scenario)"
