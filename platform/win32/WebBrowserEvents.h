@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/win32/ComPtr.h"
+#include "platform/win32/ComReferences.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <functional>
+#include <oaidl.h>
+#include <string>
+
+// What the event sink passes on: the two events of DWebBrowserEvents2 that have handlers.
+struct TWebBrowserEventHandlers
+{
+    std::function<void()> DownloadComplete;
+    // The failing address and frame name as UTF-8, the engine's status code; cancel comes in
+    // as the engine passed it and goes back to it.
+    std::function<void(const std::string& url, const std::string& frame, int statusCode, bool& cancel)> NavigateError;
+};
+
+// The sink connected to the control's DWebBrowserEvents2: it passes DownloadComplete (104)
+// and NavigateError (271) to the handlers and answers every event with S_OK. Arguments that
+// do not have the published layout are not passed on.
+//
+// Like the site, it lives as long as anyone holds a reference (the control keeps one until
+// Unadvise), made by Create and deleted at its last Release; Detach drops the handlers.
+class TWebBrowserEvents final : public IDispatch
+{
+public:
+    static TComPtr<TWebBrowserEvents> Create(TWebBrowserEventHandlers handlers);
+    TWebBrowserEvents(const TWebBrowserEvents&) = delete;
+    TWebBrowserEvents& operator=(const TWebBrowserEvents&) = delete;
+
+    void Detach() { m_handlers = {}; }
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IDispatch: the engine calls Invoke only, by dispatch identifier.
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                        EXCEPINFO* exception, UINT* badArgument) override;
+
+private:
+    explicit TWebBrowserEvents(TWebBrowserEventHandlers handlers);
+    ~TWebBrowserEvents() = default;
+
+    HRESULT NavigateError(const DISPPARAMS& parameters);
+
+    friend class TComReferences<TWebBrowserEvents>;
+    TComReferences<TWebBrowserEvents> m_references;
+    TWebBrowserEventHandlers m_handlers;
+};

@@ -1,0 +1,115 @@
+#include "platform/win32/Win32WebBrowser.h"
+
+#include "platform/win32/ComError.h"
+#include "platform/win32/Dpi.h"
+#include "platform/win32/WideText.h"
+
+TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch dispatch)
+    : m_name(std::move(name))
+    , m_area(area)
+    , m_dispatch(std::move(dispatch))
+    , m_site(TWebBrowserSite::Create(area, IsProcessDPIAware() != FALSE))
+    , m_events(TWebBrowserEvents::Create({
+          [this] { DownloadComplete(); },
+          [this](const std::string& url, const std::string& frame, int statusCode, bool& cancel) {
+              NavigateError(url, frame, statusCode, cancel);
+          },
+      }))
+{
+    try {
+        m_control = std::make_unique<TWebBrowserControl>(area, *m_site.Get(), *m_events.Get());
+    } catch (...) {
+        m_site->Detach();
+        m_events->Detach();
+        throw;
+    }
+}
+
+TWin32WebBrowser::~TWin32WebBrowser()
+{
+    m_control.reset();
+    // Should the control still hold either object, a late call of its finds nothing here.
+    m_site->Detach();
+    m_events->Detach();
+}
+
+bool TWin32WebBrowser::Visible() const
+{
+    return (GetWindowLongW(m_area, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TWin32WebBrowser::SetVisible(bool visible)
+{
+    ShowWindow(m_area, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool TWin32WebBrowser::Enabled() const
+{
+    return IsWindowEnabled(m_area) != FALSE;
+}
+
+void TWin32WebBrowser::SetEnabled(bool enabled)
+{
+    EnableWindow(m_area, enabled);
+}
+
+TBounds TWin32WebBrowser::Bounds() const
+{
+    RECT place {};
+    GetWindowRect(m_area, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(m_area), reinterpret_cast<POINT*>(&place), 2);
+    const unsigned dpi = WindowDpi(m_area);
+    return { ToDesignPixels(place.left, dpi), ToDesignPixels(place.top, dpi),
+             ToDesignPixels(place.right - place.left, dpi), ToDesignPixels(place.bottom - place.top, dpi) };
+}
+
+void TWin32WebBrowser::SetFocus()
+{
+    m_control->Focus();
+}
+
+bool TWin32WebBrowser::Focused() const
+{
+    const HWND focus = GetFocus();
+    return focus && (focus == m_area || IsChild(m_area, focus));
+}
+
+void TWin32WebBrowser::Navigate(const std::string& url)
+{
+    m_navigated = true;
+    ThrowIfFailed(m_control->Navigate(Widen(url)), "Cannot open \"" + url + "\" in the web view");
+}
+
+int TWin32WebBrowser::ReadyState()
+{
+    return m_control->ReadyState();
+}
+
+std::string TWin32WebBrowser::LocationUrl() const
+{
+    // Empty before the first navigation, whatever the engine would answer then.
+    return m_navigated ? Narrow(m_control->LocationUrl()) : std::string();
+}
+
+void TWin32WebBrowser::FitToArea()
+{
+    m_control->FitToArea();
+}
+
+bool TWin32WebBrowser::TranslateKey(MSG& message)
+{
+    return m_control->TranslateKey(message);
+}
+
+void TWin32WebBrowser::DownloadComplete()
+{
+    // Bound after the view is made, and possibly unbound again: looked up at every event.
+    if (OnDownloadComplete)
+        m_dispatch([this] { OnDownloadComplete(); });
+}
+
+void TWin32WebBrowser::NavigateError(const std::string& url, const std::string& frame, int statusCode, bool& cancel)
+{
+    if (OnNavigateError)
+        m_dispatch([&] { OnNavigateError(url, frame, statusCode, cancel); });
+}

@@ -1,0 +1,212 @@
+// TWebBrowser on the real WebBrowser control, as the program's windows use it, with a loopback
+// web server.
+#include "platform/win32/Win32WebBrowser.h"
+
+#include "LoopbackHttpServer.h"
+#include "platform/win32/Dpi.h"
+#include "platform/win32/UniqueHandle.h"
+#include "TestWindow.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+bool UnderWine()
+{
+    // Wine's ntdll tells its version; that of Windows has no such export.
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+bool FolderExists(const wchar_t* path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Whether a prefix holds an installed Wine Gecko: system32\gecko\<version>\wine_gecko.
+bool GeckoInstalled()
+{
+    const std::wstring folder = L"C:\\windows\\system32\\gecko\\";
+    WIN32_FIND_DATAW found {};
+    const TUniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
+    if (!search)
+        return false;
+    do {
+        if (FolderExists((folder + found.cFileName + L"\\wine_gecko").c_str()))
+            return true;
+    } while (FindNextFileW(search.Get(), &found));
+    return false;
+}
+
+// Wine renders HTML only with its Gecko package, which Debian's wine does not bring; without
+// it pages never load, DownloadComplete never comes and the ready state stays at 1.
+bool HtmlEngineMissing()
+{
+    return UnderWine() && !FolderExists(L"Z:\\usr\\share\\wine\\gecko") && !GeckoInstalled();
+}
+
+constexpr char NoHtmlEngine[] = "Wine has no HTML engine here (no Wine Gecko in /usr/share/wine/gecko), so no page "
+                                "loads; this check runs on Windows";
+
+std::wstring Title(TWin32WebBrowser& browser)
+{
+    BSTR title = nullptr;
+    if (FAILED(browser.Control().Automation().get_LocationName(&title)))
+        return {};
+    std::wstring text(title ? title : L"", SysStringLen(title));
+    SysFreeString(title);
+    return text;
+}
+
+std::string Status(int statusCode)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(statusCode));
+    return text;
+}
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (IsWindowVisible(window) && std::wstring_view(className) == L"#32770")
+        *reinterpret_cast<bool*>(found) = true;
+    return TRUE;
+}
+
+// Whether a dialog box (an error message of the engine's, say) is open on this thread.
+bool ThreadShowsDialog()
+{
+    bool shown = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+// The view as the program's windows use it, its events recorded in order.
+class Win32WebBrowserTest : public ::testing::Test
+{
+protected:
+    Win32WebBrowserTest()
+    {
+        Browser.OnDownloadComplete = [this] { Events.push_back("complete"); };
+        Browser.OnNavigateError = [this](const std::string& url, const std::string&, int statusCode, bool& cancel) {
+            Events.push_back("error " + url);
+            Statuses.push_back(statusCode);
+            cancel = true;
+        };
+    }
+
+    bool WaitForEvent(const std::string& event)
+    {
+        return PumpUntil([&] { return std::find(Events.begin(), Events.end(), event) != Events.end(); });
+    }
+
+    TTestWindow Window;
+    TLoopbackHttpServer Server;
+    TClosedPort Closed;
+    int Dispatched = 0;
+    TWin32WebBrowser Browser { "WebBrowser1", Window.Area(), [this](const std::function<void()>& handler) {
+                                  ++Dispatched;
+                                  handler();
+                              } };
+    std::vector<std::string> Events;
+    std::vector<int> Statuses;
+};
+
+TEST_F(Win32WebBrowserTest, NavigationsReachTheServerAndAFailureNamesItsAddress)
+{
+    Server.Serve("/agent.html", "<html><head><title>Agent page</title></head><body>Agent page</body></html>");
+    EXPECT_EQ(Browser.LocationUrl(), "");
+
+    Browser.Navigate(Server.Url("/agent.html"));
+    EXPECT_TRUE(PumpUntil([&] { return Server.Requested("/agent.html"); }));
+    const int readyState = Browser.ReadyState();
+    EXPECT_GE(readyState, 0);
+    EXPECT_LE(readyState, 4);
+
+    Browser.Navigate(Closed.Url());
+    ASSERT_TRUE(WaitForEvent("error " + Closed.Url()));
+    EXPECT_LT(Statuses.back(), 0) << Status(Statuses.back());
+    EXPECT_FALSE(Browser.LocationUrl().empty());
+    // Every handler ran through the window code's dispatch.
+    EXPECT_EQ(Dispatched, static_cast<int>(Events.size()));
+}
+
+// Texts typed by hand may make addresses the engine cannot even parse.
+TEST_F(Win32WebBrowserTest, UnusableAddressesFailLikeAnyOther)
+{
+    for (const char* address : { "http://bad host:8080", "http://[::1", "http://http://PC1:8080", "http:// " }) {
+        const std::size_t before = Statuses.size();
+        EXPECT_NO_THROW(Browser.Navigate(address)) << address;
+        EXPECT_TRUE(PumpUntil([&] { return Statuses.size() > before; })) << address;
+    }
+}
+
+TEST_F(Win32WebBrowserTest, IsAControlOfTheWindowAtItsPlace)
+{
+    EXPECT_EQ(Browser.Name(), "WebBrowser1");
+    EXPECT_EQ(Browser.Area(), Window.Area());
+    const TBounds bounds = Browser.Bounds();
+    // The area was made in the window's own pixels; the bounds are at 96 dpi.
+    const double scale = WindowDpi(Window.Area()) / 96.0;
+    EXPECT_NEAR(bounds.Left, TTestWindow::AreaLeft / scale, 1);
+    EXPECT_NEAR(bounds.Top, TTestWindow::AreaTop / scale, 1);
+    EXPECT_NEAR(bounds.Width, TTestWindow::AreaWidth / scale, 1);
+    EXPECT_NEAR(bounds.Height, TTestWindow::AreaHeight / scale, 1);
+
+    EXPECT_TRUE(Browser.Visible());
+    Browser.SetVisible(false);
+    EXPECT_FALSE(Browser.Visible());
+    EXPECT_FALSE(IsWindowVisible(ChildOfClass(Window.Area(), L"Shell Embedding")));
+    Browser.SetVisible(true);
+    EXPECT_TRUE(Browser.Visible());
+
+    EXPECT_TRUE(Browser.Enabled());
+    Browser.SetEnabled(false);
+    EXPECT_FALSE(Browser.Enabled());
+    Browser.SetEnabled(true);
+
+    SetFocus(Window.Sibling());
+    EXPECT_FALSE(Browser.Focused());
+    Browser.SetFocus();
+    EXPECT_TRUE(Browser.Focused());
+}
+
+TEST_F(Win32WebBrowserTest, WithAnHtmlEnginePagesCompleteAndFailuresLeaveNoErrorPage)
+{
+    if (HtmlEngineMissing())
+        GTEST_SKIP() << NoHtmlEngine;
+    Server.Serve("/agent.html", "<html><head><title>Agent page</title></head><body>Agent page</body></html>");
+    // A script error is neither shown nor the end of the page's scripts.
+    Server.Serve("/script.html",
+                 "<html><head><title>before</title></head><body>"
+                 "<script>noSuchFunction();</script><script>document.title = 'went on';</script>"
+                 "</body></html>");
+
+    Browser.Navigate("about:blank");
+    EXPECT_TRUE(PumpUntil([&] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete; }));
+
+    Browser.Navigate(Server.Url("/agent.html"));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete && Title(Browser) == L"Agent page"; }));
+    EXPECT_EQ(Browser.LocationUrl(), Server.Url("/agent.html"));
+
+    Events.clear();
+    Browser.Navigate(Closed.Url());
+    ASSERT_TRUE(WaitForEvent("error " + Closed.Url()));
+    EXPECT_TRUE(WaitForEvent("complete"));
+    PumpUntil([] { return false; }, 500);
+    EXPECT_NE(Browser.LocationUrl().rfind("res:", 0), 0u) << Browser.LocationUrl();
+    EXPECT_EQ(Title(Browser), L"Agent page");
+
+    Browser.Navigate(Server.Url("/script.html"));
+    EXPECT_TRUE(PumpUntil([&] { return Title(Browser) == L"went on"; }));
+    EXPECT_FALSE(ThreadShowsDialog());
+}
+
+} // namespace
