@@ -168,16 +168,17 @@ testlan_start_xvfb()
     return 1
 }
 
-# testlan_ostrel DATA OSTREL: runs Ostrel in the admin namespace in the background
-# (its PID in TESTLAN_OSTREL_PID), with DATA standing in for /var/lib, so a test
-# never touches the machine's own list file.
+# testlan_ostrel DATA OSTREL [NAME=VALUE...]: runs Ostrel in the admin namespace in the
+# background (its PID in TESTLAN_OSTREL_PID), with DATA standing in for /var/lib, so a test
+# never touches the machine's own list file, and with the environment variables given.
 testlan_ostrel()
 {
     local data=$1 ostrel=$2
+    shift 2
     mkdir -p "$data"
     ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
         mount --make-rprivate / && mount --bind "$1" /var/lib && shift && exec "$@"' \
-        sh "$data" env QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
+        sh "$data" env DISPLAY="$DISPLAY" "$@" "$ostrel" &
     TESTLAN_OSTREL_PID=$!
     TESTLAN_PIDS+=($!)
 }
