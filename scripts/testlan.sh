@@ -195,6 +195,8 @@ testlan_running()
 testlan_down()
 {
     local pid ns i
+    # Nothing was brought up.
+    declare -p TESTLAN_PIDS >/dev/null 2>&1 || return 0
     # Newest first, each to its end: Ostrel saves its list on the way out, which it
     # cannot do once the X server it runs on has gone.
     for ((i = ${#TESTLAN_PIDS[@]} - 1; i >= 0; i--)); do

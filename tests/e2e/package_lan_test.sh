@@ -24,8 +24,11 @@ installed=0
 users=()
 leave_machine_as_found()
 {
-    testlan_down
-    ((installed)) && dpkg --purge ostrel >/dev/null 2>&1
+    testlan_down || true
+    if ((installed)) && ! dpkg --purge ostrel >"$work/purge.log" 2>&1; then
+        cat "$work/purge.log" >&2
+        echo "package: could not purge ostrel; the machine still has it" >&2
+    fi
     # Nothing stood there before the test.
     rm -rf "$folder"
     local user
