@@ -70,6 +70,15 @@ entries()
     { grep -a '^Name=' "$list" || true; } | tr -d '\r' | sed 's/^Name=//' | paste -sd '|'
 }
 
+# expect_saved_by UID ENTRIES: the list file holds ENTRIES ("|" between them), written by UID
+# under the folder's rule.
+expect_saved_by()
+{
+    [[ $(entries) == "$2" ]] || fail "uid $1 saved [$(entries)], not [$2]"
+    [[ $(stat -c %u "$list") == "$1" ]] || fail "the list was not saved by uid $1"
+    rule_is "$list" "$fileRule"
+}
+
 # new_user NAME: a fresh ordinary user with a home of its own; its uid in newUid.
 new_user()
 {
@@ -148,9 +157,7 @@ click_row 0
 until_true 20 title_is "Ostrel 4\.1\.1 - http://PC1:8080" || fail "the page did not load with the sandbox on"
 check_sandboxed_pages "$firstUid" "$userPid"
 end_copy "$userPid"
-[[ $(entries) == "http://PC1:8080" ]] || fail "the first user saved [$(entries)]"
-[[ $(stat -c %u "$list") == "$firstUid" ]] || fail "the list was not saved by the first user"
-rule_is "$list" "$fileRule"
+expect_saved_by "$firstUid" "http://PC1:8080"
 
 echo "package: a second user loads that list from the shell and adds to it"
 # With PC1's agent gone, the first row the second user sees can come only from the list file.
@@ -162,9 +169,7 @@ window=$(copy_window "$userPid") || fail "the second user's window did not show"
 until_true 20 row_drawn 0 || fail "the second user does not see the first user's computer"
 add_entry "$window" "Second-PC:8080"
 end_copy "$userPid"
-[[ $(entries) == "http://PC1:8080|Second-PC:8080" ]] || fail "the second user saved [$(entries)]"
-[[ $(stat -c %u "$list") == "$secondUid" ]] || fail "the list was not saved by the second user"
-rule_is "$list" "$fileRule"
+expect_saved_by "$secondUid" "http://PC1:8080|Second-PC:8080"
 
 echo "package: installed again over a folder and list whose rule was lost"
 chmod 1700 "$folder"
