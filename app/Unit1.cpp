@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/Form1Decl.h"
+#include "app/Version.h"
 #include "discovery/DiscoverySocket.h"
 #include "discovery/Scan.h"
 #include "list/ComputerList.h"
@@ -25,8 +26,6 @@ namespace {
 // The maker's web site; the help link opens one page on it.
 constexpr std::string_view MakerSite = "https://www.mervane.example";
 constexpr std::string_view HelpPage = "/remote-management.html";
-
-constexpr std::string_view MainTitle = "Ostrel 4.1.1";
 
 } // namespace
 

@@ -4,6 +4,16 @@
 #include "platform/OstrelError.h"
 #include "platform/Text.h"
 
+namespace {
+
+// What a screen reader tells of an entry after its text.
+std::string StatusDescription(const TInfo& status)
+{
+    return status.Online ? "online" : "offline";
+}
+
+} // namespace
+
 // Rows the control holds already are entries without status.
 TComputerList::TComputerList(TListBox& rows)
     : m_rows(rows)
@@ -41,6 +51,8 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
 {
     m_rows.AppendRow(text);
     m_status.push_back(status);
+    if (status)
+        m_rows.SetRowDescription(Count() - 1, StatusDescription(*status));
     m_firstRowByText.try_emplace(FoldCase(text), Count() - 1);
     m_rows.Invalidate();
 }
@@ -87,18 +99,26 @@ void TComputerList::SetSelection(int index)
 
 void TComputerList::MarkAllOffline()
 {
-    for (auto& status : m_status)
-        if (status)
-            status->Online = false;
+    for (int index = 0; index < Count(); ++index)
+        SetOnline(index, false);
     m_rows.Invalidate();
 }
 
 void TComputerList::MarkOnline(int index)
 {
     CheckIndex(index);
-    if (auto& status = m_status[index])
-        status->Online = true;
+    SetOnline(index, true);
     m_rows.Invalidate();
+}
+
+void TComputerList::SetOnline(int index, bool online)
+{
+    auto& status = m_status[index];
+    // Only a change is described anew: a screen reader announces every description it is given.
+    if (!status || status->Online == online)
+        return;
+    status->Online = online;
+    m_rows.SetRowDescription(index, StatusDescription(*status));
 }
 
 void TComputerList::MergeDiscovered(const std::string& address)

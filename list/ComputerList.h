@@ -42,6 +42,8 @@ public:
 
 private:
     void CheckIndex(int index) const;
+    // Sets the entry's online flag, if it has a status, and its row's description with it.
+    void SetOnline(int index, bool online);
     // Makes the index anew from the rows, for the changes that move or rename entries.
     void IndexRows();
 

@@ -20,7 +20,11 @@ public:
     virtual int RowCount() const = 0;
     virtual std::string RowText(int row) const = 0;
     virtual void AppendRow(const std::string& text) = 0;
+    // Changes the row's text; its description stays.
     virtual void SetRowText(int row, const std::string& text) = 0;
+    // What assistive technology, a screen reader say, tells of the row after its text; empty
+    // for nothing. A new row has none; a deleted row's goes with it. Backends announce a change.
+    virtual void SetRowDescription(int row, const std::string& description) = 0;
     // Removes the row; removing the selected row leaves no row selected.
     virtual void DeleteRow(int row) = 0;
     // The selected row, or -1.
@@ -45,7 +49,8 @@ public:
     std::function<void(TMouseButton button, TShiftState shift, TPoint at)> OnMouseDown;
     // at is (-1, -1) for a request from the keyboard; set handled to suppress the popup menu.
     std::function<void(TPoint at, bool& handled)> OnContextPopup;
-    // Raised when the user changes the selection with the primary button or the keyboard.
+    // Raised when the user changes the selection with the primary button, the keyboard, or
+    // through assistive technology (activating a row that is not selected).
     std::function<void()> OnClick;
     std::function<void()> OnDblClick;
 };

@@ -11,6 +11,8 @@ packages=(
     g++-mingw-w64-i686-posix googletest wine wine32:i386
     xvfb xauth imagemagick librsvg2-bin fonts-dejavu-core fonts-liberation xdotool python3
     iproute2 util-linux acl procps
+    dpkg-dev file desktop-file-utils appstream man-db passwd
+    python3-pyatspi at-spi2-core dbus-daemon
 )
 
 missing=()

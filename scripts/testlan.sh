@@ -168,16 +168,17 @@ testlan_start_xvfb()
     return 1
 }
 
-# testlan_ostrel DATA OSTREL: runs Ostrel in the admin namespace in the background
-# (its PID in TESTLAN_OSTREL_PID), with DATA standing in for /var/lib, so a test
-# never touches the machine's own list file.
+# testlan_ostrel DATA OSTREL [NAME=VALUE...]: runs Ostrel in the admin namespace in the
+# background (its PID in TESTLAN_OSTREL_PID), with DATA standing in for /var/lib, so a test
+# never touches the machine's own list file, and with the environment variables given.
 testlan_ostrel()
 {
     local data=$1 ostrel=$2
+    shift 2
     mkdir -p "$data"
     ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
         mount --make-rprivate / && mount --bind "$1" /var/lib && shift && exec "$@"' \
-        sh "$data" env QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
+        sh "$data" env DISPLAY="$DISPLAY" "$@" "$ostrel" &
     TESTLAN_OSTREL_PID=$!
     TESTLAN_PIDS+=($!)
 }
@@ -194,6 +195,8 @@ testlan_running()
 testlan_down()
 {
     local pid ns i
+    # Nothing was brought up.
+    declare -p TESTLAN_PIDS >/dev/null 2>&1 || return 0
     # Newest first, each to its end: Ostrel saves its list on the way out, which it
     # cannot do once the X server it runs on has gone.
     for ((i = ${#TESTLAN_PIDS[@]} - 1; i >= 0; i--)); do

@@ -3,6 +3,7 @@
 #include "platform/qt/QtForm.h"
 
 #include <QKeyEvent>
+#include <unistd.h>
 
 namespace {
 
@@ -11,8 +12,12 @@ namespace {
 char ProgramName[] = "ostrel";
 char EngineSwitches[] = "--webEngineArgs";
 char EngineLogLevel[] = "--log-level=3";
-char* Arguments[] = { ProgramName, EngineSwitches, EngineLogLevel, nullptr };
-int ArgumentCount = 3;
+// The engine cannot confine its page processes for root and then shows no page at all unless told to
+// run them unconfined. Every other user keeps the sandbox, as the engine intends.
+char EngineNoSandbox[] = "--no-sandbox";
+char* Arguments[]
+    = { ProgramName, EngineSwitches, EngineLogLevel, geteuid() == 0 ? EngineNoSandbox : nullptr, nullptr };
+int ArgumentCount = Arguments[3] ? 4 : 3;
 
 } // namespace
 

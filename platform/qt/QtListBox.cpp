@@ -63,34 +63,37 @@ TQtListBox::TQtListBox(const TControlDecl& decl, QWidget* parent, TQtDispatch di
 
 int TQtListBox::RowCount() const
 {
-    return static_cast<int>(View().Rows().rowCount());
+    return View().Rows().rowCount();
 }
 
 std::string TQtListBox::RowText(int row) const
 {
     CheckRow(row);
-    return View().Rows().index(row).data().toString().toStdString();
+    return View().Rows().Text(row).toStdString();
 }
 
 void TQtListBox::AppendRow(const std::string& text)
 {
-    QStringListModel& rows = View().Rows();
-    const int row = rows.rowCount();
-    rows.insertRows(row, 1);
-    rows.setData(rows.index(row), ToQString(text));
+    View().Rows().AppendRow(ToQString(text));
 }
 
 void TQtListBox::SetRowText(int row, const std::string& text)
 {
     CheckRow(row);
-    View().Rows().setData(View().Rows().index(row), ToQString(text));
+    View().Rows().SetText(row, ToQString(text));
+}
+
+void TQtListBox::SetRowDescription(int row, const std::string& description)
+{
+    CheckRow(row);
+    View().Rows().SetDescription(row, ToQString(description));
 }
 
 void TQtListBox::DeleteRow(int row)
 {
     CheckRow(row);
     const bool wasSelected = row == View().SelectedRow();
-    View().Rows().removeRows(row, 1);
+    View().Rows().RemoveRow(row);
     if (wasSelected)
         View().ClearSelectedRow();
 }

@@ -23,6 +23,7 @@ public:
     std::string RowText(int row) const override;
     void AppendRow(const std::string& text) override;
     void SetRowText(int row, const std::string& text) override;
+    void SetRowDescription(int row, const std::string& description) override;
     void DeleteRow(int row) override;
     int ItemIndex() const override;
     void SetItemIndex(int row) override;

@@ -3,10 +3,12 @@
 #include "platform/AccessKey.h"
 
 #include <QAbstractItemDelegate>
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 namespace {
 // Hands every row to the view's PaintRow and draws nothing of its own: no
@@ -70,6 +72,7 @@ TQtListView::TQtListView(int rowHeight, QWidget* parent)
     // Below the last row the list shows the window colour, which is the Base role.
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SelectionChanged(); });
 }
 
 int TQtListView::SelectedRow() const
@@ -81,13 +84,52 @@ int TQtListView::SelectedRow() const
 void TQtListView::SelectRow(int row)
 {
     const QModelIndex index = m_rows.index(row);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    OwnSelectionChange([&] {
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    });
     scrollTo(index);
 }
 
 void TQtListView::ClearSelectedRow()
 {
-    selectionModel()->clearSelection();
+    OwnSelectionChange([&] { selectionModel()->clearSelection(); });
+}
+
+void TQtListView::OwnSelectionChange(const std::function<void()>& change)
+{
+    const QScopedValueRollback changing(m_changingSelection, true);
+    change();
+}
+
+void TQtListView::SelectionChanged()
+{
+    const int row = SelectedRow();
+    if (m_changingSelection || row < 0)
+        return;
+    // The keyboard goes on from the row chosen, and the focus a screen reader follows is there.
+    OwnSelectionChange([&] { selectionModel()->setCurrentIndex(m_rows.index(row), QItemSelectionModel::NoUpdate); });
+    // Reported once the request has been answered: opening the row pumps events for a second or
+    // more, and the assistive technology waits for its answer meanwhile.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (UserChangedSelection)
+                UserChangedSelection();
+        },
+        Qt::QueuedConnection);
+}
+
+void TQtListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    QListView::dataChanged(topLeft, bottomRight, roles);
+    // Qt tells assistive technology of changed texts, not of changed descriptions.
+    if (!roles.contains(Qt::AccessibleDescriptionRole) || !QAccessible::isActive())
+        return;
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        event.setChild(row);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // A single-selection list the user can move but never empty: no Ctrl+click or
@@ -110,7 +152,7 @@ void TQtListView::mousePressEvent(QMouseEvent* event)
     m_pressedRowTop = visualRect(m_pressedRow).top();
     if (event->button() == Qt::LeftButton) {
         const int before = SelectedRow();
-        QListView::mousePressEvent(event);
+        OwnSelectionChange([&] { QListView::mousePressEvent(event); });
         if (SelectedRow() != before && UserChangedSelection)
             UserChangedSelection();
     } else {
@@ -147,7 +189,7 @@ void TQtListView::mouseDoubleClickEvent(QMouseEvent* event)
 void TQtListView::keyPressEvent(QKeyEvent* event)
 {
     const int before = SelectedRow();
-    QListView::keyPressEvent(event);
+    OwnSelectionChange([&] { QListView::keyPressEvent(event); });
     if (SelectedRow() != before && UserChangedSelection)
         UserChangedSelection();
 }

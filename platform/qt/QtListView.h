@@ -1,21 +1,23 @@
 #pragma once
 
+#include "platform/qt/QtListRows.h"
+
 #include <functional>
 #include <QListView>
 #include <QMenu>
 #include <QPersistentModelIndex>
 #include <QPointer>
-#include <QStringListModel>
 
 // The widget behind TQtListBox: a single-selection list of fixed-height rows
 // that the program paints. The view only reports; TQtListBox turns the reports
-// into the list's events.
+// into the list's events. Assistive technology reads each row's text and description,
+// and may select a row, which counts as the user's change.
 class TQtListView : public QListView
 {
 public:
     TQtListView(int rowHeight, QWidget* parent);
 
-    QStringListModel& Rows() { return m_rows; }
+    TQtListRows& Rows() { return m_rows; }
     int RowHeight() const { return m_rowHeight; }
     // The selected row, or -1.
     int SelectedRow() const;
@@ -33,6 +35,7 @@ public:
     std::function<void()> DoubleClicked;
 
 protected:
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index, const QEvent* event) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -42,14 +45,20 @@ protected:
 
 private:
     void ShowPopupMenu(const QPoint& globalPos);
+    // A selection that neither the program nor this view's input made came from assistive technology.
+    void SelectionChanged();
+    // Runs a change of the selection that SelectionChanged leaves alone.
+    void OwnSelectionChange(const std::function<void()>& change);
     // A point of the last press, moved along with the row that was under it, so it names
     // that row although the list scrolled meanwhile; outside the list once the row is gone.
     // The button may come up before the program sees the press, so the press is kept until
     // the next one.
     QPoint FollowPressedRow(QPoint at) const;
 
-    QStringListModel m_rows;
+    TQtListRows m_rows;
     int m_rowHeight;
+    // Set during an OwnSelectionChange.
+    bool m_changingSelection = false;
     QPointer<QMenu> m_popupMenu;
     // The row under the pointer at the last press, and its top then.
     bool m_pressedOnRow = false;

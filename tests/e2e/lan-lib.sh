@@ -109,3 +109,41 @@ start_ostrel()
     testlan_ostrel "$data" "$ostrel"
     until_true 60 title_is "Ostrel 4.1.1" || fail "the main window did not show"
 }
+
+# copy_window PID [TITLE]: the main window of the copy with that process id, once shown.
+# Its title is "Ostrel 4.1.1" unless the load failed.
+copy_window()
+{
+    local pid=$1 title=${2:-Ostrel 4\.1\.1} window
+    until_true 60 eval 'window=$(xdotool search --all --onlyvisible --pid "$pid" --name "^$title$" 2>/dev/null)' \
+        || return 1
+    echo "$window"
+}
+
+# add_entry WINDOW TEXT: "Add computer" in that main window, TEXT typed, "Save".
+add_entry()
+{
+    local dialog="" try WINDOW X Y WIDTH HEIGHT SCREEN
+    for try in 1 2 3; do
+        xdotool windowraise "$1"
+        xdotool mousemove --window "$1" 142 74 click 1
+        until_true 3 eval 'dialog=$(xdotool search --onlyvisible --name "^Add computer$" 2>/dev/null | head -1) && [[ -n $dialog ]]' \
+            && break
+    done
+    [[ -n $dialog ]] || fail "the address dialog did not open"
+    xdotool windowraise "$dialog"
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    xdotool type --delay 20 "$2"
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    xdotool mousemove $((X + 87)) $((Y + 94)) click 1
+    until_true 10 eval '! xdotool search --onlyvisible --name "^Add computer$" >/dev/null 2>&1' \
+        || fail "the address dialog did not close"
+}
+
+# end_copy PID: the close a session end brings (SIGTERM), waited for.
+end_copy()
+{
+    local pid=$1
+    kill -TERM "$pid"
+    until_true 30 eval '! testlan_running $pid' || fail "copy $1 did not end"
+}

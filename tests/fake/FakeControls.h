@@ -88,9 +88,13 @@ class TFakeListBox : public TFakeControl<TListBox>
 public:
     using TFakeControl::TFakeControl;
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
-    std::string RowText(int row) const override { return m_rows.at(row); }
-    void AppendRow(const std::string& text) override { m_rows.push_back(text); }
-    void SetRowText(int row, const std::string& text) override { m_rows.at(row) = text; }
+    std::string RowText(int row) const override { return m_rows.at(row).Text; }
+    void AppendRow(const std::string& text) override { m_rows.push_back({ text, {} }); }
+    void SetRowText(int row, const std::string& text) override { m_rows.at(row).Text = text; }
+    void SetRowDescription(int row, const std::string& description) override
+    {
+        m_rows.at(row).Description = description;
+    }
     void DeleteRow(int row) override;
     int ItemIndex() const override { return m_itemIndex; }
     void SetItemIndex(int row) override;
@@ -100,11 +104,18 @@ public:
     TRect ItemRect(int row) const override;
 
     void SetTopIndex(int row) { m_topIndex = row; }
+    std::string RowDescription(int row) const { return m_rows.at(row).Description; }
 
     int Invalidations = 0;
 
 private:
-    std::vector<std::string> m_rows;
+    struct TRow
+    {
+        std::string Text;
+        std::string Description;
+    };
+
+    std::vector<TRow> m_rows;
     int m_itemIndex = -1;
     int m_topIndex = 0;
 };

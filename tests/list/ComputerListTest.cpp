@@ -158,6 +158,29 @@ TEST_F(ComputerListTest, MarkAllOfflineTouchesOnlyStatusesAndAlwaysRedraws)
     EXPECT_EQ(Rows.Invalidations, before + 1);
 }
 
+TEST_F(ComputerListTest, RowsDescribeTheirEntrysStatusThroughEveryChange)
+{
+    const auto descriptions = [this] {
+        std::vector<std::string> all;
+        for (int row = 0; row < Rows.RowCount(); ++row)
+            all.push_back(Rows.RowDescription(row));
+        return all;
+    };
+    List.Append("loaded", TInfo(false));
+    List.Append("typed", std::nullopt);
+    List.MergeDiscovered("found");
+    EXPECT_EQ(descriptions(), (std::vector<std::string> { "offline", "", "online" }));
+
+    List.MergeDiscovered("LOADED");
+    List.MarkOnline(1);
+    EXPECT_EQ(descriptions(), (std::vector<std::string> { "online", "", "online" }));
+
+    List.MarkAllOffline();
+    List.ReplaceText(2, "renamed");
+    List.Delete(0);
+    EXPECT_EQ(descriptions(), (std::vector<std::string> { "", "offline" }));
+}
+
 TEST_F(ComputerListTest, EveryChangeRedraws)
 {
     List.Append("a", std::nullopt);

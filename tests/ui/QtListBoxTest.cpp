@@ -8,6 +8,7 @@
 #include "ui/RowPainter.h"
 
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -315,3 +316,65 @@ TEST_F(QtListBoxMenuTest, KeyboardRequestsAndTheAreaBelowTheRowsShowNoMenu)
     EXPECT_EQ(Events, (std::vector<std::string> { "popup -1,-1", "popup 10,200" }));
 }
 } // namespace
+
+// What a screen reader finds in the list: the interfaces Qt hands to the system's accessibility bridge.
+// The bridge's own bookkeeping of rows and its events need a live bridge, which the end-to-end test has.
+class QtListBoxAccessibilityTest : public QtListBoxTest
+{
+protected:
+    QAccessibleInterface& Row(int row) { return *QAccessible::queryAccessibleInterface(&List->View())->child(row); }
+    // The row's one action, as a screen reader asks for it.
+    void Activate(int row)
+    {
+        QAccessibleActionInterface& action = *Row(row).actionInterface();
+        ASSERT_EQ(action.actionNames().size(), 1);
+        action.doAction(action.actionNames().first());
+    }
+    std::vector<QString> Descriptions() const
+    {
+        const QAbstractItemModel& rows = *List->View().model();
+        std::vector<QString> descriptions;
+        for (int row = 0; row < rows.rowCount(); ++row)
+            descriptions.push_back(rows.index(row, 0).data(Qt::AccessibleDescriptionRole).toString());
+        return descriptions;
+    }
+};
+
+TEST_F(QtListBoxAccessibilityTest, RowsReadTheirTextAndStatusThroughChangesAndDeletes)
+{
+    Computers->Append("http://pc1:8080", TInfo(false));
+    Computers->Append("typed:8080", std::nullopt);
+    Computers->MergeDiscovered("http://pc2:8080");
+    Computers->MergeDiscovered("http://PC1:8080");
+    Computers->ReplaceText(2, "http://renamed:8080");
+
+    EXPECT_EQ(Row(0).text(QAccessible::Name), "http://pc1:8080");
+    EXPECT_EQ(Row(0).text(QAccessible::Description), "online");
+    EXPECT_EQ(Row(1).text(QAccessible::Name), "typed:8080");
+    EXPECT_EQ(Row(1).text(QAccessible::Description), "");
+    EXPECT_EQ(Row(2).text(QAccessible::Name), "http://renamed:8080");
+    EXPECT_EQ(Row(2).text(QAccessible::Description), "online");
+
+    Computers->Delete(0);
+    Computers->MarkAllOffline();
+    EXPECT_EQ(Descriptions(), (std::vector<QString> { "", "offline" }));
+}
+
+TEST_F(QtListBoxAccessibilityTest, ActivatingARowSelectsItAndOpensItOnceTheRequestIsAnswered)
+{
+    for (const char* text : { "alpha", "bravo", "charlie" })
+        Computers->Append(text, std::nullopt);
+
+    Activate(1);
+    EXPECT_TRUE(Events.empty());
+    QApplication::processEvents();
+    EXPECT_EQ(List->ItemIndex(), 1);
+    EXPECT_TRUE(Row(1).state().focused);
+
+    // The selected row stays selected and opens nothing; the program's selection opens nothing either.
+    Activate(1);
+    List->SetItemIndex(2);
+    QApplication::processEvents();
+    EXPECT_EQ(List->ItemIndex(), 2);
+    EXPECT_EQ(Events, std::vector<std::string> { "click 1" });
+}
