@@ -9,7 +9,8 @@
 # and the process that holds Wine's namespaces. Wine runs in network and mount namespaces of
 # its own (tests/discovery/in-private-net.sh): wineserver makes the programs' sockets, so
 # they live in its namespace and no packet leaves it; and the mount namespace gives the
-# programs a 64 KB disk, drive S:, that a full-disk test may fill.
+# programs a 64 KB disk, drive S:, that a full-disk test may fill, and a display of their own:
+# an Xvfb whose socket folder no other session on the machine sees.
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,8 +32,12 @@ stop() {
         inside wineserver -k 2>/dev/null || true
         kill "$holder"
     fi
+    xvfb=$(cat "$state/xvfb" 2>/dev/null || true)
+    if [ -n "$xvfb" ] && [ "$(cat "/proc/$xvfb/comm" 2>/dev/null)" = Xvfb ]; then
+        kill "$xvfb"
+    fi
     rm -rf "$(cat "$state/prefix")"
-    rm -f "$state/holder" "$state/prefix"
+    rm -f "$state/holder" "$state/prefix" "$state/xvfb" "$state/display"
 }
 
 start() {
@@ -41,15 +46,22 @@ start() {
     prefix=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-wine.XXXXXX")
     echo "$prefix" >"$state/prefix"
     mkdir "$prefix/small-disk"
+    # The display lives in the namespaces, where the programs can reach it: an X server's
+    # abstract socket belongs to a network namespace, and a tmpfs on the socket folder keeps
+    # the file socket from the rest of the machine. -noreset keeps it up while no program runs.
     setsid "$here/../discovery/in-private-net.sh" sh -c '
         mount -t tmpfs -o size=64k,mode=0777 tmpfs "$1/small-disk"
+        mkdir -p /tmp/.X11-unix
+        mount -t tmpfs -o mode=1777 tmpfs /tmp/.X11-unix
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$2/display" &
+        echo $! >"$2/xvfb"
         echo $$ >"$2/holder.new"
         exec sleep infinity' sh "$prefix" "$state" </dev/null >/dev/null 2>&1 &
     tries=0
-    until [ -s "$state/holder.new" ]; do
+    until [ -s "$state/holder.new" ] && [ -s "$state/display" ]; do
         tries=$((tries + 1))
         if [ "$tries" -gt 100 ]; then
-            echo "wine-harness: the namespaces did not come up (making them needs root)" >&2
+            echo "wine-harness: the namespaces or their display did not come up (making them needs root)" >&2
             exit 1
         fi
         sleep 0.1
@@ -71,6 +83,12 @@ prepare() {
     inside env -u DISPLAY wineboot -i </dev/null
     # Windows vanish at once without a window manager (otherwise about 2 s each on Xvfb).
     inside wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null
+    # The desktop process that wineboot started has no display, and every later program would
+    # share it and make no window at all; a new server and boot give it the test display.
+    inside wineserver -k
+    inside wineserver -w
+    inside wineserver -p </dev/null
+    DISPLAY=:$(cat "$state/display") inside wineboot </dev/null
 }
 
 run() {
@@ -78,7 +96,7 @@ run() {
         echo "wine-harness: no prefix; run \"$0 start $state\" first" >&2
         exit 1
     fi
-    OSTREL_SMALL_DISK='S:\' inside wine "$@"
+    DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside wine "$@"
 }
 
 case $command in
