@@ -1,0 +1,42 @@
+#include "platform/win32/Dpi.h"
+
+namespace {
+
+constexpr int DesignDpi = 96;
+
+using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+
+class TScreenDc
+{
+public:
+    TScreenDc() = default;
+    TScreenDc(const TScreenDc&) = delete;
+    TScreenDc& operator=(const TScreenDc&) = delete;
+    ~TScreenDc() { ReleaseDC(nullptr, m_dc); }
+
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc = GetDC(nullptr);
+};
+
+} // namespace
+
+unsigned WindowDpi(HWND window)
+{
+    // Looked up at run time: Windows 7 lacks the call.
+    static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow) {
+        if (const UINT dpi = getDpiForWindow(window))
+            return dpi;
+    }
+    const TScreenDc screen;
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+    return dpi > 0 ? static_cast<unsigned>(dpi) : DesignDpi;
+}
+
+int ToDesignPixels(int pixels, unsigned dpi)
+{
+    return MulDiv(pixels, DesignDpi, static_cast<int>(dpi));
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+
+// The resolution a window is drawn at, in dots per inch: its monitor's where the system
+// tells it (Windows 10 1607 and later), otherwise the system's.
+unsigned WindowDpi(HWND window);
+
+// A length in a window's pixels as pixels at 96 dpi, the unit of the form declarations.
+int ToDesignPixels(int pixels, unsigned dpi);

@@ -1,0 +1,17 @@
+#include "platform/win32/OleSession.h"
+
+#include "platform/win32/ComError.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <ole2.h>
+
+TOleSession::TOleSession()
+{
+    // S_FALSE means OLE was running on this thread already; it still counts as a start.
+    ThrowIfFailed(OleInitialize(nullptr), "Cannot start OLE on the window thread");
+}
+
+TOleSession::~TOleSession()
+{
+    OleUninitialize();
+}
