@@ -33,8 +33,9 @@ TShiftState ShiftOf(WPARAM keys)
 } // namespace
 
 TWin32ListBox::TWin32ListBox(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch)
-    // No LBS_NOTIFY: the click is read from the user's input itself (UserInput), since the
-    // list's notification also comes when the button goes up and when nothing changed.
+    // No LBS_NOTIFY: the click is read from the user's input itself (UserInput). The list's
+    // own notification comes only as the button goes up, after the press was reported, and
+    // also for a click that changed nothing.
     : TWin32Control(decl.Name,
                     CreateChildWindow(decl, WC_LISTBOXW,
                                       LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
