@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/WebBrowser.h"
+#include "platform/win32/Win32Dispatch.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// A form's web view: the control, and the two calls the form owes it.
+struct TWin32WebView
+{
+    std::unique_ptr<TWebBrowser> Browser;
+    // After every change of the area's size.
+    std::function<void()> FitToArea;
+    // From the message loop, for each key message aimed at the area or a window inside it,
+    // before it is translated; true when the view took it, and it must go no further.
+    std::function<bool(MSG& message)> TranslateKey;
+};
+
+// Makes the web view that fills area, a child window the form keeps until the web view is
+// gone. The one place that chooses what shows web pages in the Win32 backend.
+TWin32WebView CreateWebView(std::string name, HWND area, TWin32Dispatch dispatch);

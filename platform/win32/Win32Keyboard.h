@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Keyboard.h"
+#include "platform/win32/WindowsApi.h"
+
+// Injects through the system's keyboard input, so the keys reach whatever has the focus,
+// the web view's page included, as if typed.
+class TWin32Keyboard : public TKeyboard
+{
+public:
+    // The extra information the injected key events carry: the message loop reads it back
+    // (GetMessageExtraInfo) and keeps them from the forms' key preview.
+    static constexpr ULONG_PTR InjectedKeyMarker = 0x4F53544D;
+
+    void InjectControlM() override;
+};
+
+// A key of the system's keyboard going down or up, with the scan code of the key the layout in
+// use gives virtualKey, as SendInput takes it.
+INPUT KeyInput(WORD virtualKey, bool up, ULONG_PTR extraInfo = 0);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/Form.h"
+#include "platform/PopupMenu.h"
+#include "platform/win32/Win32Dispatch.h"
+#include "platform/win32/WindowsApi.h"
+
+#include <memory>
+#include <vector>
+
+class TWin32MenuItem : public TMenuItem
+{
+public:
+    explicit TWin32MenuItem(TMenuItemDecl decl)
+        : m_decl(std::move(decl))
+    { }
+
+    std::string Name() const override { return m_decl.Name; }
+    std::string Caption() const override { return m_decl.Caption; }
+    bool IsSeparator() const { return m_decl.Caption == "-"; }
+
+private:
+    TMenuItemDecl m_decl;
+};
+
+// A popup menu, shown by the list it belongs to and run to its end before Popup returns.
+class TWin32PopupMenu : public TPopupMenu
+{
+public:
+    TWin32PopupMenu(const TControlDecl& decl, TWin32Dispatch dispatch);
+    ~TWin32PopupMenu() override;
+    TWin32PopupMenu(const TWin32PopupMenu&) = delete;
+    TWin32PopupMenu& operator=(const TWin32PopupMenu&) = delete;
+
+    std::string Name() const override { return m_name; }
+    int ItemCount() const override { return static_cast<int>(m_items.size()); }
+    TMenuItem& Item(int index) override { return *m_items.at(static_cast<std::size_t>(index)); }
+    TMenuItem& Item(std::string_view name) override;
+
+    // Shows the menu with its top-left corner at screen point at, for owner's window, and
+    // raises the chosen item's OnClick once the menu has closed.
+    void Popup(HWND owner, POINT at);
+    HMENU Handle() const { return m_menu; }
+
+private:
+    std::string m_name;
+    TWin32Dispatch m_dispatch;
+    HMENU m_menu;
+    std::vector<std::unique_ptr<TWin32MenuItem>> m_items;
+};
