@@ -1,10 +1,10 @@
 // The contract tests' factory for the POSIX services of the Linux build.
 #include "ContractBackend.h"
 #include "ContractPaths.h"
-#include "platform/qt/PosixFileSystem.h"
-#include "platform/qt/PosixSocketApi.h"
-#include "platform/qt/UniqueFd.h"
-#include "platform/qt/Utf8CodePage.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixSocketApi.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/posix/Utf8CodePage.h"
 
 #include <cerrno>
 #include <cstring>

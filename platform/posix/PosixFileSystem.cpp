@@ -1,7 +1,7 @@
-#include "platform/qt/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
-#include "platform/qt/UniqueFd.h"
-#include "platform/qt/Utf8CodePage.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/posix/Utf8CodePage.h"
 
 #include <acl/libacl.h>
 #include <atomic>

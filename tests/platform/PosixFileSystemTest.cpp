@@ -1,4 +1,4 @@
-#include "platform/qt/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include "FakeControls.h"
 #include "list/ComputerList.h"

@@ -1,4 +1,4 @@
-#include "platform/qt/Utf8CodePage.h"
+#include "platform/posix/Utf8CodePage.h"
 
 #include "platform/Utf8.h"
 
