@@ -3,7 +3,7 @@
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
 #include "list/ListMerge.h"
-#include "platform/qt/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

@@ -18,7 +18,9 @@ public:
     // Dispatches every pending event, hand-offs from worker threads included, and returns at
     // once: the hand-offs hold it for at most TSyncGate::PumpTime, the rest waits for the next pump.
     virtual void ProcessMessages() = 0;
-    // Asks the event loop to end once control is back in it.
+    // Asks the event loop to end once control is back in it. Every modal form and message box
+    // open now ends at once (a form with ModalResultCancel), and a form shown modally later
+    // returns ModalResultCancel at once, so that no nested loop keeps the program up.
     virtual void Terminate() = 0;
     virtual bool Terminated() const = 0;
     // Modal box: caption "Ostrel", error icon, one OK button.

@@ -14,7 +14,8 @@ public:
     virtual int Height() const = 0;
 };
 
-// What an owner-drawn row may paint with.
+// What an owner-drawn row may paint with, in the coordinates of the list it draws (96-dpi
+// pixels, Types.h); a "1-pixel" line is one of those pixels thick.
 class TCanvas
 {
 public:

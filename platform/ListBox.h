@@ -14,6 +14,7 @@ struct TOwnerDrawState
 
 // A single-selection list whose rows, all of one height, the program draws.
 // The rows carry their texts so the control's own type-ahead works on them.
+// List coordinates: 96-dpi pixels (Types.h) from the client area's top left corner.
 class TListBox : public TControl
 {
 public:

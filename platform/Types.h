@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-// Geometry and colours shared by every layer. Sizes are pixels at 96 dpi.
+// Geometry and colours shared by every layer. Every size and position, in declarations, lists
+// and canvases alike, is in pixels at 96 dpi: on a denser display the backend scales them,
+// pictures included, so a 16-pixel picture covers 16 of these pixels whatever the display.
 
 struct TPoint
 {

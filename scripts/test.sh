@@ -20,12 +20,13 @@ cmake --build --preset asan -j "$jobs" --target discovery_tests discovery_form1_
 build/asan/tests/discovery/discovery_tests
 build/asan/tests/discovery/discovery_form1_tests
 
-# The Windows build must never see a toolkit header outside the platform layer; its tests
-# run under Wine.
+# The 32-bit Windows build: the Win32 backend, linked statically, with the core's unit tests
+# and the contract tests run under Wine.
 cmake --preset win32
 cmake --build --preset win32 -j "$jobs"
 ctest --preset win32 -j "$jobs"
 
+# The fuzzers need the list and the discovery protocol alone: no toolkit is built for them.
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$jobs"
 scripts/fuzz.sh 20

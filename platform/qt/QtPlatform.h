@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/qt/PosixFileSystem.h"
-#include "platform/qt/PosixSocketApi.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixSocketApi.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtEndRequests.h"
 #include "platform/qt/QtKeyboard.h"

@@ -2,7 +2,7 @@
 // comes back unchanged after a save and a second read.
 #include "list/ListFileFormat.h"
 #include "platform/OstrelError.h"
-#include "platform/qt/Utf8CodePage.h"
+#include "platform/posix/Utf8CodePage.h"
 
 #include <cstddef>
 #include <cstdint>

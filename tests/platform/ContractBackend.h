@@ -44,7 +44,9 @@ public:
     // Makes link lead to the folder target: empty, or why the system cannot make it here.
     virtual std::string LinkFolder(const std::string& link, const std::string& target) = 0;
     // The name that a save of target, by the copy numbered copy, gives its temporary file.
-    virtual TShown<std::string> TemporaryFileOf(const std::string& target, unsigned copy) = 0;
+    virtual std::string TemporaryFileOf(const std::string& target, unsigned copy) = 0;
+    // Holds the temporary file at path as the save that made it does while it is under way.
+    virtual std::unique_ptr<THeldFile> HoldAsSaveUnderWay(const std::string& path) = 0;
     // Whether every user of the system may read and write what is at path.
     virtual TShown<bool> EveryoneMayReadAndWrite(const std::string& path) = 0;
     // A folder on a disk with room for less than 64 KB, holding nothing of anyone else.

@@ -190,34 +190,54 @@ TEST_F(FileSystemContract, MissingFileOrFolderGivesTheSystemsReason)
     EXPECT_EQ(replaced.Failure, TFileWriteFailure::Create);
     EXPECT_NE(replaced.Error, 0);
     EXPECT_TRUE(Entries(Folder).empty());
+
+    // A file where the folder should be: nothing to read, nothing written, the file left alone.
+    const std::string notAFolder = In(Folder, "Mervane");
+    WriteRaw(notAFolder, "not a folder");
+    EXPECT_NE(Files.ReadFile(In(notAFolder, "list.dat")).Error, 0);
+    const auto overFile = Files.ReplaceFile(In(notAFolder, "list.dat"), "x");
+    EXPECT_EQ(overFile.Failure, TFileWriteFailure::Create);
+    EXPECT_NE(overFile.Error, 0);
+    EXPECT_EQ(Content(notAFolder), "not a folder");
+    EXPECT_EQ(Entries(Folder), std::vector<std::string> { "Mervane" });
 }
 
 TEST_F(FileSystemContract, SaveRemovesWhatKilledSavesLeftButNotASaveUnderWay)
 {
-    const auto leftover = Backend.TemporaryFileOf(ListPath, 1);
-    if (!leftover.Value)
-        GTEST_SKIP() << leftover.WhyNot;
-    const std::string running = *Backend.TemporaryFileOf(ListPath, 2).Value;
-    const std::string otherTarget = *Backend.TemporaryFileOf(In(Folder, "other.dat"), 1).Value;
+    const std::string leftover = Backend.TemporaryFileOf(ListPath, 1);
+    const std::string running = Backend.TemporaryFileOf(ListPath, 2);
     // Files of other programs, or of the user, whose names are alike but not the same.
-    const std::string others[] = { otherTarget, In(Folder, "list.dat.old"), In(Folder, "list.dat.mine.tmp") };
-    for (const auto& path : { *leftover.Value, running, others[0], others[1], others[2] })
-        WriteRaw(path, "half a list");
-    auto underWay = Backend.HoldForWriting(running);
-    ASSERT_TRUE(underWay);
+    const std::string others[] = {
+        Backend.TemporaryFileOf(In(Folder, "other.dat"), 1),
+        leftover + ".bak",
+        leftover.substr(0, leftover.size() - 1),
+        In(Folder, "list.dat.old"),
+        In(Folder, "list.dat.mine.tmp"),
+    };
+    WriteRaw(leftover, "half a list");
+    WriteRaw(running, "half a list");
+    for (const auto& path : others)
+        WriteRaw(path, "not ours");
+    const auto name = [](const std::string& path) { return Utf8(FsPath(path).filename()); };
+    std::vector<std::string> kept { "list.dat" };
+    for (const auto& path : others)
+        kept.push_back(name(path));
+    std::sort(kept.begin(), kept.end());
 
+    // While another save is under way, its file stays; the killed save's file may wait.
+    auto underWay = Backend.HoldAsSaveUnderWay(running);
+    ASSERT_TRUE(underWay);
     ASSERT_EQ(Files.ReplaceFile(ListPath, "new").Failure, TFileWriteFailure::None);
     EXPECT_EQ(Content(ListPath), "new");
-    const auto name = [](const std::string& path) { return Utf8(FsPath(path).filename()); };
-    auto expected = std::vector<std::string> { "list.dat", name(running) };
     for (const auto& path : others)
-        expected.push_back(name(path));
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Entries(Folder), expected);
-
-    // Nor was its file marked to go once its save lets go of it.
+        EXPECT_TRUE(Files.FileExists(path)) << path;
     underWay.reset();
-    EXPECT_EQ(Content(running), "half a list");
+    EXPECT_EQ(Content(running), "half a list") << "nor was it marked to go once its save lets go of it";
+
+    // Once no save is under way, what the killed saves left goes with the next save.
+    ASSERT_EQ(Files.ReplaceFile(ListPath, "newer").Failure, TFileWriteFailure::None);
+    EXPECT_EQ(Content(ListPath), "newer");
+    EXPECT_EQ(Entries(Folder), kept);
 }
 
 TEST_F(FileSystemContract, FullDiskGivesTheWriteFailureAndKeepsTheOldFile)

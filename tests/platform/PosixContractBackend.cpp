@@ -1,10 +1,11 @@
 // The contract tests' factory for the POSIX services of the Linux build.
 #include "ContractBackend.h"
 #include "ContractPaths.h"
-#include "platform/qt/PosixFileSystem.h"
-#include "platform/qt/PosixSocketApi.h"
-#include "platform/qt/UniqueFd.h"
-#include "platform/qt/Utf8CodePage.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixSocketApi.h"
+#include "platform/posix/TemporaryFile.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/posix/Utf8CodePage.h"
 
 #include <cerrno>
 #include <cstring>
@@ -25,6 +26,19 @@ public:
 
 private:
     TUniqueFd m_file;
+};
+
+class THeldFiles : public THeldFile
+{
+public:
+    THeldFiles(std::unique_ptr<THeldFile> first, std::unique_ptr<THeldFile> second)
+        : m_first(std::move(first))
+        , m_second(std::move(second))
+    { }
+
+private:
+    std::unique_ptr<THeldFile> m_first;
+    std::unique_ptr<THeldFile> m_second;
 };
 
 // Opens path and takes the lock as ReadFile and ReplaceFile take it.
@@ -89,9 +103,18 @@ public:
         return error ? error.message() : std::string();
     }
 
-    TShown<std::string> TemporaryFileOf(const std::string&, unsigned) override
+    std::string TemporaryFileOf(const std::string& target, unsigned copy) override
     {
-        return { std::nullopt, "saves on this backend do not remove what a killed save left" };
+        return TemporaryFileName(target, static_cast<pid_t>(copy), 0);
+    }
+    // The save holds its folder's lock shared while its file exists, and the file's exclusively.
+    std::unique_ptr<THeldFile> HoldAsSaveUnderWay(const std::string& path) override
+    {
+        auto folder = Hold(Utf8(FsPath(path).parent_path()), O_RDONLY | O_DIRECTORY, LOCK_SH);
+        auto file = Hold(path, O_RDWR, LOCK_EX);
+        if (!folder || !file)
+            return nullptr;
+        return std::make_unique<THeldFiles>(std::move(folder), std::move(file));
     }
 
     TShown<bool> EveryoneMayReadAndWrite(const std::string& path) override

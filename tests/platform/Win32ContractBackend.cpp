@@ -118,10 +118,12 @@ public:
         return {};
     }
 
-    TShown<std::string> TemporaryFileOf(const std::string& target, unsigned copy) override
+    std::string TemporaryFileOf(const std::string& target, unsigned copy) override
     {
-        return { Narrow(TemporaryFileName(Widen(target), copy, 0)), {} };
+        return Narrow(TemporaryFileName(Widen(target), copy, 0));
     }
+    // The save keeps its file open, and so out of reach of the next save's clean-up.
+    std::unique_ptr<THeldFile> HoldAsSaveUnderWay(const std::string& path) override { return HoldForWriting(path); }
 
     TShown<bool> EveryoneMayReadAndWrite(const std::string& path) override
     {

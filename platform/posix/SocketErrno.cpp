@@ -1,4 +1,4 @@
-#include "platform/qt/SocketErrno.h"
+#include "platform/posix/SocketErrno.h"
 
 #include <cerrno>
 

@@ -1,8 +1,8 @@
-// Real sockets; run inside private namespaces by in-private-net.sh,
-// where loopback is up and no packet can leave.
+// The discovery socket on the real sockets of this build's backend. The program runs where no
+// packet can leave: namespaces of its own on Linux (in-private-net.sh), Wine's under the harness.
+#include "ContractBackend.h"
 #include "discovery/DiscoverySocket.h"
 #include "platform/OstrelError.h"
-#include "platform/qt/PosixSocketApi.h"
 #include "platform/SyncGate.h"
 #include "TestSupport.h"
 
@@ -22,7 +22,7 @@ std::vector<std::uint8_t> Bytes(std::string_view text)
     return { text.begin(), text.end() };
 }
 
-class PosixSockets : public testing::Test
+class RealSockets : public testing::Test
 {
 protected:
     // A socket of this test's own, standing in for an agent.
@@ -37,13 +37,13 @@ protected:
         return socket;
     }
 
-    TPosixSocketApi Api;
+    TSocketApi& Api = ContractBackend().Sockets();
     TSyncGate Gate;
     std::vector<TReceivedDatagram> Read;
     TDiscoverySocket Socket { Api, Gate, [this](const TReceivedDatagram& datagram) { Read.push_back(datagram); } };
 };
 
-TEST_F(PosixSockets, SecondCopyReportsTheBindTextOnOpenAndOnSendUntilThePortIsFree)
+TEST_F(RealSockets, SecondCopyReportsTheBindTextOnOpenAndOnSendUntilThePortIsFree)
 {
     Socket.Open();
     TDiscoverySocket second(Api, Gate, [](const TReceivedDatagram&) {});
@@ -56,7 +56,7 @@ TEST_F(PosixSockets, SecondCopyReportsTheBindTextOnOpenAndOnSendUntilThePortIsFr
     second.Close();
 }
 
-TEST_F(PosixSockets, RequestIsBroadcastFromTheListeningPort)
+TEST_F(RealSockets, RequestIsBroadcastFromTheListeningPort)
 {
     auto agent = Agent(TAddressFamily::IPv4, 8082);
     Socket.SendRequest();
@@ -68,7 +68,7 @@ TEST_F(PosixSockets, RequestIsBroadcastFromTheListeningPort)
     EXPECT_FALSE(agent->Wait(200).Readable) << "one request, no repeats";
 }
 
-TEST_F(PosixSockets, DatagramOfBufferSizeIsHandledAndOneByteMoreDropped)
+TEST_F(RealSockets, DatagramOfBufferSizeIsHandledAndOneByteMoreDropped)
 {
     Socket.Open();
     auto agent = Agent();
@@ -85,13 +85,13 @@ TEST_F(PosixSockets, DatagramOfBufferSizeIsHandledAndOneByteMoreDropped)
     const auto& empty = Read[0].Payload.empty() ? Read[0] : Read[1];
     EXPECT_EQ(reply.Payload, fits);
     EXPECT_EQ(reply.SenderAddress, "127.0.0.1");
-    EXPECT_TRUE(reply.SenderName.has_value()) << "loopback has a name in /etc/hosts";
+    EXPECT_TRUE(reply.SenderName.has_value()) << "loopback has a name in the hosts file";
     EXPECT_TRUE(empty.Payload.empty());
     EXPECT_FALSE(PumpUntil(
         Gate, [&] { return Read.size() > 2; }, 300ms));
 }
 
-TEST_F(PosixSockets, IPv6EndpointTakesOnlyIPv6AndItsSendersGetNoName)
+TEST_F(RealSockets, IPv6EndpointTakesOnlyIPv6AndItsSendersGetNoName)
 {
     ASSERT_TRUE(Api.IPv6Offered());
     Socket.Open();
@@ -102,21 +102,7 @@ TEST_F(PosixSockets, IPv6EndpointTakesOnlyIPv6AndItsSendersGetNoName)
     EXPECT_FALSE(Read[0].SenderName);
 }
 
-TEST_F(PosixSockets, CloseEndsAWaitAtOnce)
-{
-    auto socket = Agent(TAddressFamily::IPv4, 0);
-    std::atomic<int> error = 0;
-    const auto started = std::chrono::steady_clock::now();
-    std::thread waiter([&] { error = socket->Wait(10000).Error; });
-    std::this_thread::sleep_for(50ms);
-    socket->Close();
-    waiter.join();
-    EXPECT_EQ(error, SocketErrors::NotSocket);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_EQ(socket->SetBroadcast(true), SocketErrors::NotSocket);
-}
-
-TEST_F(PosixSockets, ShutdownEndsPromptlyWithAHandOffPendingAndAgentsFlooding)
+TEST_F(RealSockets, ShutdownEndsPromptlyWithAHandOffPendingAndAgentsFlooding)
 {
     Socket.Open();
     auto agent = Agent();
@@ -133,15 +119,6 @@ TEST_F(PosixSockets, ShutdownEndsPromptlyWithAHandOffPendingAndAgentsFlooding)
     flooding = false;
     flood.join();
     EXPECT_FALSE(Socket.IsOpen());
-}
-
-TEST_F(PosixSockets, ReverseNameNeedsANameAndAnIPv4Address)
-{
-    EXPECT_TRUE(Api.NameResolver()->ReverseName("127.0.0.1").has_value());
-    EXPECT_FALSE(Api.NameResolver()->ReverseName("192.0.2.77").has_value())
-        << "no name known: a numeric answer does not count";
-    EXPECT_FALSE(Api.NameResolver()->ReverseName("::1").has_value());
-    EXPECT_FALSE(Api.NameResolver()->ReverseName("not an address").has_value());
 }
 
 } // namespace

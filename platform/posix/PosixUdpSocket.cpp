@@ -1,6 +1,6 @@
-#include "platform/qt/PosixUdpSocket.h"
+#include "platform/posix/PosixUdpSocket.h"
 
-#include "platform/qt/SocketErrno.h"
+#include "platform/posix/SocketErrno.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

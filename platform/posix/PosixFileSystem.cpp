@@ -1,12 +1,11 @@
-#include "platform/qt/PosixFileSystem.h"
+#include "platform/posix/PosixFileSystem.h"
 
-#include "platform/qt/UniqueFd.h"
-#include "platform/qt/Utf8CodePage.h"
+#include "platform/posix/TemporaryFile.h"
+#include "platform/posix/UniqueFd.h"
+#include "platform/posix/Utf8CodePage.h"
 
 #include <acl/libacl.h>
-#include <atomic>
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/acl.h>
 #include <sys/file.h>
@@ -44,88 +43,6 @@ std::string FolderOf(const std::string& path)
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
-
-// The name of path's temporary files lacks only what tells them apart: "." + the file's name
-// + ".saving." + the saving process's id + "." + a counter. Nothing else is named so.
-std::string TemporaryPrefix(const std::string& path)
-{
-    // Appended piece by piece: GCC 12 warns falsely about a literal joined to a string here.
-    std::string prefix = ".";
-    prefix.append(path, path.rfind('/') + 1);
-    prefix += ".saving.";
-    return prefix;
-}
-
-bool IsTemporaryName(std::string_view name, std::string_view prefix)
-{
-    if (!name.starts_with(prefix))
-        return false;
-    const auto rest = name.substr(prefix.size());
-    const auto dot = rest.find('.');
-    const auto digits = [](std::string_view part) {
-        return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    return dot != std::string_view::npos && digits(rest.substr(0, dot)) && digits(rest.substr(dot + 1));
-}
-
-// Removes path's temporary files from folder. Only for a caller that holds the folder's lock
-// exclusively: then no save is under way, and every such file was left by a save that was killed.
-void RemoveLeftovers(int folder, const std::string& path)
-{
-    DIR* entries = fdopendir(dup(folder));
-    if (!entries)
-        return;
-    const std::string prefix = TemporaryPrefix(path);
-    while (const dirent* entry = readdir(entries))
-        if (IsTemporaryName(entry->d_name, prefix))
-            unlinkat(folder, entry->d_name, 0);
-    closedir(entries);
-}
-
-// A file created next to the target and removed again unless it was put in the target's place.
-class TTemporaryFile
-{
-public:
-    explicit TTemporaryFile(const std::string& target)
-    {
-        static std::atomic<unsigned> counter = 0;
-        std::string prefix = target.substr(0, target.rfind('/') + 1);
-        prefix += TemporaryPrefix(target);
-        prefix += std::to_string(getpid());
-        prefix += '.';
-        // Mode 0666: the folder's default ACL, not the umask, decides who may use the file.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            m_path = prefix + std::to_string(counter++);
-            m_fd = TUniqueFd(open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-            m_error = m_fd ? 0 : errno;
-            if (m_error != EEXIST)
-                break;
-        }
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-    ~TTemporaryFile()
-    {
-        if (m_fd && !m_renamed)
-            unlink(m_path.c_str());
-    }
-
-    int Error() const { return m_error; }
-    int Fd() const { return m_fd.Get(); }
-    int RenameTo(const std::string& target)
-    {
-        if (rename(m_path.c_str(), target.c_str()) != 0)
-            return errno;
-        m_renamed = true;
-        return 0;
-    }
-
-private:
-    std::string m_path;
-    TUniqueFd m_fd;
-    int m_error = 0;
-    bool m_renamed = false;
-};
 
 int WriteAll(int fd, std::string_view bytes)
 {
@@ -223,7 +140,7 @@ TFileWriteResult TPosixFileSystem::ReplaceFile(const std::string& path, std::str
     if (!folder)
         return { TFileWriteFailure::Create, errno };
     if (LockNow(folder.Get(), LOCK_EX) == 0)
-        RemoveLeftovers(folder.Get(), path);
+        RemoveLeftoverTemporaryFiles(folder.Get(), path);
     if (const int error = LockNow(folder.Get(), LOCK_SH))
         return { TFileWriteFailure::Create, error };
 

@@ -1,4 +1,4 @@
-#include "platform/qt/PosixNameResolver.h"
+#include "platform/posix/PosixNameResolver.h"
 
 #include <memory>
 #include <netdb.h>

@@ -1,7 +1,7 @@
-#include "platform/qt/PosixSocketApi.h"
+#include "platform/posix/PosixSocketApi.h"
 
-#include "platform/qt/PosixNameResolver.h"
-#include "platform/qt/PosixUdpSocket.h"
+#include "platform/posix/PosixNameResolver.h"
+#include "platform/posix/PosixUdpSocket.h"
 
 #include <memory>
 #include <sys/socket.h>
