@@ -2,32 +2,10 @@
 
 #include "platform/Text.h"
 
-#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
 namespace {
-
-// A hash that letter case cannot change: ASCII letters count in lower case, and every other
-// code point as one and the same mark. k, s and i count as that mark too, because letters
-// outside ASCII fold to them (the Kelvin sign, the long s, the dotless i).
-std::uint64_t CaseFreeHash(std::string_view text)
-{
-    constexpr unsigned char Mark = 0x80;
-    std::uint64_t hash = 14695981039346656037u;
-    for (const char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        // A UTF-8 continuation byte belongs to the code point marked at its lead byte.
-        if ((byte & 0xC0) == 0x80)
-            continue;
-        if (byte >= 'A' && byte <= 'Z')
-            byte = static_cast<unsigned char>(byte - 'A' + 'a');
-        if (byte >= 0x80 || byte == 'k' || byte == 's' || byte == 'i')
-            byte = Mark;
-        hash = (hash ^ byte) * 1099511628211u;
-    }
-    return hash;
-}
 
 // The entries of one list, each to be taken at most once, in list order among equals.
 class TEntryPool
@@ -41,7 +19,7 @@ public:
         , m_taken(texts.size(), false)
     {
         for (std::size_t i = texts.size(); i-- > 0;) {
-            auto& head = m_heads.try_emplace(CaseFreeHash(texts[i]), None).first->second;
+            auto& head = m_heads.try_emplace(FoldCase(texts[i]), None).first->second;
             m_next[i] = head;
             head = i;
         }
@@ -60,7 +38,7 @@ public:
     std::size_t TakeSame(std::string_view text)
     {
         const std::size_t exact = TakeExact(text);
-        return exact != None ? exact : Take(text, [text](const std::string& entry) { return SameText(entry, text); });
+        return exact != None ? exact : Take(text, [](const std::string&) { return true; });
     }
 
     bool Taken(std::size_t index) const { return m_taken[index]; }
@@ -68,7 +46,7 @@ public:
 private:
     template <class TMatch> std::size_t Take(std::string_view text, TMatch matches)
     {
-        const auto chain = m_heads.find(CaseFreeHash(text));
+        const auto chain = m_heads.find(FoldCase(text));
         if (chain == m_heads.end())
             return None;
         // Taken entries leave their chain, so a list of many equal entries costs no more.
@@ -84,8 +62,9 @@ private:
     }
 
     const std::vector<std::string>& m_texts;
-    // Entries by hash, each chain in list order: its first entry here, the next in m_next.
-    std::unordered_map<std::uint64_t, std::size_t> m_heads;
+    // Entries by their text without letter case, each chain in list order: its first entry
+    // here, the next in m_next. Every entry of a chain is the same text as the others.
+    std::unordered_map<std::string, std::size_t> m_heads;
     std::vector<std::size_t> m_next;
     std::vector<bool> m_taken;
 };
