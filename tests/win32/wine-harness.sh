@@ -18,7 +18,7 @@ command=$1
 state=$2
 shift 2
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+. "$here/wine-prefix.sh"
 
 inside() {
     WINEPREFIX=$(cat "$state/prefix") nsenter --target "$(cat "$state/holder")" --net --mount "$@"
@@ -69,26 +69,11 @@ start() {
     mv "$state/holder.new" "$state/holder"
     # Wine's server and services outlive this script, so they must not hold its output open,
     # which CTest waits on; what they say goes to a log, shown should the set-up fail.
-    if ! prepare >"$state/start.log" 2>&1; then
+    if ! wine_prefix_prepare ":$(cat "$state/display")" inside >"$state/start.log" 2>&1; then
         cat "$state/start.log" >&2
         exit 1
     fi
     ln -s ../small-disk "$prefix/dosdevices/s:"
-}
-
-prepare() {
-    # A persistent server keeps each program's start short.
-    inside wineserver -p </dev/null
-    # Without a display, no dialog can ask to install Wine's Gecko or Mono.
-    inside env -u DISPLAY wineboot -i </dev/null
-    # Windows vanish at once without a window manager (otherwise about 2 s each on Xvfb).
-    inside wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null
-    # The desktop process that wineboot started has no display, and every later program would
-    # share it and make no window at all; a new server and boot give it the test display.
-    inside wineserver -k
-    inside wineserver -w
-    inside wineserver -p </dev/null
-    DISPLAY=:$(cat "$state/display") inside wineboot </dev/null
 }
 
 run() {
