@@ -82,11 +82,19 @@ scanning()
     windows | grep -q $'\t'"msctls_progress32"$'\t'
 }
 
+# A copy of Ostrel.exe in the admin namespace, its process id in copyPid: not through a shell
+# function, whose background copy would be a shell of its own.
+start_copy()
+{
+    ip netns exec "$TESTLAN_ADMIN" wine "$ostrel" >>"$wineLog" 2>&1 &
+    copyPid=$!
+    TESTLAN_PIDS+=($!)
+}
+
 start_exe()
 {
-    testlan_admin wine "$ostrel" >>"$wineLog" 2>&1 &
-    TESTLAN_OSTREL_PID=$!
-    TESTLAN_PIDS+=($!)
+    start_copy
+    TESTLAN_OSTREL_PID=$copyPid
     until_true 60 title_is "Ostrel 4.1.1" || fail "the main window did not show"
     find_list
 }
@@ -103,14 +111,18 @@ find_list()
     listTop=$top
 }
 
-# The close a user makes: Alt+F4 on the main window, waited for.
+# close_exe [PID]: the close a user makes, Alt+F4 on the main window of that copy (by default
+# the one start_exe started), waited for.
 close_exe()
 {
-    local window
-    window=$(xdotool search --onlyvisible --name '^Ostrel 4\.1\.1' | head -1)
-    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+    local pid=${1:-$TESTLAN_OSTREL_PID} window
+    window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Ostrel 4\.1\.1' | head -1)
+    [[ -n $window ]] || fail "no main window of copy $pid"
+    # With no window manager, a click on its caption makes it Wine's active window.
+    xdotool windowraise "$window"
+    xdotool mousemove 640 6 click 1
     xdotool key alt+F4
-    until_true 30 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "Ostrel.exe did not end"
+    until_true 30 eval '! testlan_running $pid' || fail "Ostrel.exe $pid did not end"
 }
 
 testlan_up
@@ -142,6 +154,48 @@ start)
     shot loaded
     close_exe
     expect_list $'B\xFCro-PC:8080' "http://pc1:8080"
+    ;;
+
+discovery)
+    # The agents answer the first-show request, and later the scan, which finds a computer
+    # that came up meanwhile; each request reaches them once.
+    testlan_add_computers 2
+    testlan_start_agents "$sim" --web-port 8080 --requests "$work/requests.log"
+    start_exe
+    until_true 20 eval 'online 0 && online 1' || fail "the agents' computers did not show online"
+    requests_are 1 || fail "the agents saw: $(cat "$work/requests.log")"
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8090
+    click_control "Ostrel 4.1.1" "Find computers"
+    until_true 5 scanning || fail "no scan started"
+    until_true 10 online 2 || fail "the scan did not find PC3"
+    shot scan
+    requests_are 2 || fail "the agents saw: $(cat "$work/requests.log")"
+    until_true 20 eval '! scanning' || fail "the scan did not end"
+    first=$TESTLAN_OSTREL_PID
+    # A second copy cannot have the discovery port: it says so when its window is made and
+    # again at its first show, and runs on.
+    start_copy
+    second=$copyPid
+    for box in creation first-show; do
+        until_true 60 eval 'boxLine=$(window_line Ostrel) && [[ -n $boxLine ]]' || fail "no error box at the $box"
+        control_line Ostrel "Could not bind socket. Address and port are already in use." | grep -q . \
+            || fail "the $box box says: $(windows | grep -v 'Ostrel 4')"
+        shot "bind-error-$box"
+        # Without a window manager the box may lie under a main window.
+        xdotool windowraise "$(xdotool search --onlyvisible --name '^Ostrel$' | head -1)"
+        click_control Ostrel OK
+        until_true 10 eval '! windows | cut -f2 | grep -qx "$(cut -f2 <<<"$boxLine")"' \
+            || fail "the $box box did not go"
+    done
+    until_true 20 eval '(($(xdotool search --onlyvisible --name "^Ostrel 4.1.1$" | wc -l) == 2))' \
+        || fail "the second copy's window did not show"
+    testlan_running "$second" || fail "the second copy did not run on"
+    testlan_running "$first" || fail "the first copy ended"
+    # The copy that closes last writes the list.
+    close_exe "$second"
+    close_exe "$first"
+    expect_list "http://PC1:8080" "http://PC2:8080" "http://PC3:8090"
     ;;
 
 *)
