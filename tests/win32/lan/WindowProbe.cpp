@@ -28,10 +28,18 @@ std::string Utf8(const std::wstring& text)
     return bytes;
 }
 
+// Asked of the window itself: GetWindowTextW reads only the caption the system keeps for a
+// window of another process, which an edit box's typed text is not.
 std::string TextOf(HWND window)
 {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
+    text.resize(copied);
     return Utf8(text);
 }
 

@@ -125,6 +125,48 @@ close_exe()
     until_true 30 eval '! testlan_running $pid' || fail "Ostrel.exe $pid did not end"
 }
 
+# prepare_list ENTRY...: a list file of these entries, as written before the program starts.
+prepare_list()
+{
+    mkdir -p "$(dirname "$listPath")"
+    list_file "$@" >"$listPath"
+}
+
+# The text in the address dialog's edit box.
+dialog_text()
+{
+    windows | awk -F'\t' '$1 == "window" { dialog = ($6 == "Add computer") }
+        $1 == "control" && dialog && $5 == "Edit" { print $6; exit }'
+}
+
+dialog_text_is()
+{
+    [[ $(dialog_text) == "$1" ]]
+}
+
+# The address dialog is up; the keyboard goes to it. Without a window manager nothing moves the
+# keyboard focus of the display to a window that Wine shows.
+focus_dialog()
+{
+    local dialog
+    until_true 10 title_is "Add computer" || fail "the address dialog did not open"
+    dialog=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+}
+
+# add_typed Save|Cancel TEXT: "Add computer", TEXT typed into the empty dialog, then the button.
+add_typed()
+{
+    click_control "Ostrel 4.1.1" "Add computer"
+    focus_dialog
+    until_true 10 dialog_text_is "" || fail "the dialog kept its last text: $(dialog_text)"
+    local text=$2
+    xdotool type --delay 20 "$text"
+    until_true 10 eval 'dialog_text_is "$text"' || fail "the typed text did not reach the dialog: $(dialog_text)"
+    click_control "Add computer" "$1"
+    until_true 10 eval '! title_is "Add computer"' || fail "$1 did not close the dialog"
+}
+
 testlan_up
 testlan_start_xvfb
 wine_prefix_prepare "$DISPLAY" testlan_admin >>"$wineLog" 2>&1 || {
@@ -143,7 +185,7 @@ start)
     # A list written elsewhere, with a letter of the ANSI code page: loaded, its rows drawn,
     # the entry that an agent names in other letter case marked online and not added again,
     # and written back byte for byte.
-    list_file $'B\xFCro-PC:8080' "http://pc1:8080" >"$listPath"
+    prepare_list $'B\xFCro-PC:8080' "http://pc1:8080"
     testlan_add_computers 1
     testlan_start_agents "$sim" --web-port 8080
     start_exe
@@ -196,6 +238,49 @@ discovery)
     close_exe "$second"
     close_exe "$first"
     expect_list "http://PC1:8080" "http://PC2:8080" "http://PC3:8090"
+    ;;
+
+list)
+    prepare_list "A:8080" "B:8080"
+    start_exe
+    until_true 20 eval 'row_drawn 0 && row_drawn 1' || fail "the loaded rows were not drawn"
+    # A right-click selects the row under the pointer without opening it and opens the entry
+    # menu; below the last row it opens none and leaves the selection.
+    click_row 1 3
+    until_true 10 menu_open || fail "the entry menu did not open"
+    row_selected 1 || fail "the right-clicked row was not selected"
+    shot entry-menu
+    xdotool key Escape
+    until_true 10 eval '! menu_open' || fail "the entry menu did not close"
+    xdotool mousemove "$(row_x)" "$(row_y 3)" click 3
+    sleep 1
+    menu_open && fail "a menu opened below the last row"
+    row_selected 1 || fail "a right-click below the last row changed the selection"
+    [[ -z $(status_text) ]] || fail "a right-click opened the entry: $(status_text)"
+    # Add, cancelled and then saved; the text goes in as typed.
+    add_typed Cancel "X:8080"
+    add_typed Save "C:8080"
+    until_true 10 row_drawn 2 || fail "the added entry did not show"
+    # Edit shows the entry's text, which typing replaces.
+    click_row 0 3
+    until_true 10 menu_open || fail "the entry menu did not open for Edit"
+    xdotool key e
+    focus_dialog
+    until_true 10 eval 'dialog_text_is "A:8080"' || fail "Edit did not show the entry's text: $(dialog_text)"
+    xdotool type --delay 20 "A2:8080"
+    until_true 10 eval 'dialog_text_is "A2:8080"' || fail "typing did not replace the text: $(dialog_text)"
+    click_control "Add computer" Save
+    until_true 10 eval '! title_is "Add computer"' || fail "the edit dialog did not close"
+    row_selected 0 || fail "the edited entry is no longer selected"
+    # Delete removes the selected entry and leaves no row selected.
+    click_row 1 3
+    until_true 10 menu_open || fail "the entry menu did not open for Delete"
+    xdotool key d
+    until_true 10 eval '! row_drawn 2' || fail "Delete removed no entry"
+    row_selected 0 || row_selected 1 && fail "a row is selected after Delete"
+    shot after-delete
+    close_exe
+    expect_list "A2:8080" "C:8080"
     ;;
 
 *)
