@@ -7,7 +7,13 @@
 //
 // Handles are in hexadecimal, places in screen pixels, texts in UTF-8 with tabs and line
 // breaks shown as spaces. A child follows its top-level window.
+//
+//   WindowProbe watch HANDLE SECONDS
+//
+// prints the caption of the window with that handle (hexadecimal) once, and again each time it
+// changes, for that many seconds: a text that stands only for a moment is seen too.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <windows.h>
 
@@ -41,6 +47,14 @@ std::string TextOf(HWND window)
                         &copied);
     text.resize(copied);
     return Utf8(text);
+}
+
+// The caption the system keeps, read without a message to the window, so also while its thread
+// is busy: a label's text as set, even before the label could draw it.
+std::string CaptionOf(HWND window)
+{
+    wchar_t text[1024] = {};
+    return Utf8(std::wstring(text, static_cast<std::size_t>(InternalGetWindowText(window, text, 1024))));
 }
 
 std::string ClassOf(HWND window)
@@ -77,10 +91,31 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM)
     return TRUE;
 }
 
+void Watch(HWND window, DWORD seconds)
+{
+    const DWORD start = GetTickCount();
+    std::string shown;
+    bool first = true;
+    while (GetTickCount() - start < seconds * 1000) {
+        const std::string text = CaptionOf(window);
+        if (first || text != shown) {
+            std::printf("%s\n", text.c_str());
+            std::fflush(stdout);
+            shown = text;
+            first = false;
+        }
+        Sleep(5);
+    }
+}
+
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
-    EnumWindows(PrintWindow, 0);
+    if (argc == 4 && std::string(argv[1]) == "watch")
+        Watch(reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[2], nullptr, 16))),
+              static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+    else
+        EnumWindows(PrintWindow, 0);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

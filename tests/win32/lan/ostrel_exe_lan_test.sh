@@ -62,12 +62,17 @@ click_control()
     xdotool mousemove $(((left + right) / 2)) $(((top + bottom) / 2)) click 1
 }
 
-# The status label's text: the label at its place under the web view's left end.
-status_text()
+# The status label's line: the label at its place under the web view's left end.
+status_line()
 {
     windows | awk -F'\t' -v left=$((listLeft + 289)) '
         $1 == "window" { main = ($6 ~ /^Ostrel 4\.1\.1/) }
-        $1 == "control" && main && $5 == "Static" && $4 ~ "^" left " " { print $6; exit }'
+        $1 == "control" && main && $5 == "Static" && $4 ~ "^" left " " { print; exit }'
+}
+
+status_text()
+{
+    status_line | cut -f6
 }
 
 # A popup menu is open.
@@ -83,10 +88,11 @@ scanning()
 }
 
 # A copy of Ostrel.exe in the admin namespace, its process id in copyPid: not through a shell
-# function, whose background copy would be a shell of its own.
+# function, whose background copy would be a shell of its own. What it says goes to copyLog if
+# set, otherwise to Wine's log.
 start_copy()
 {
-    ip netns exec "$TESTLAN_ADMIN" wine "$ostrel" >>"$wineLog" 2>&1 &
+    ip netns exec "$TESTLAN_ADMIN" wine "$ostrel" >>"${copyLog:-$wineLog}" 2>&1 &
     copyPid=$!
     TESTLAN_PIDS+=($!)
 }
@@ -281,6 +287,39 @@ list)
     shot after-delete
     close_exe
     expect_list "A2:8080" "C:8080"
+    ;;
+
+viewer)
+    # Wine has no HTML engine here: the blank page never completes, so an open operation waits
+    # on, reading the ready state, until the program ends. Wine's trace of the web view tells
+    # when the view was navigated and when its ready state was first read.
+    mkfifo "$work/trace"
+    awk -F: '/WebBrowser_Navigate / { print; read = 0 }
+        /WebBrowser_Invoke .*->\(-525 / && !read { print; read = 1 }' <"$work/trace" >"$work/trace.log" &
+    tracer=$!
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    WINEDEBUG=+timestamp,+ieframe copyLog="$work/trace" start_exe
+    until_true 20 online 0 || fail "PC1 not online"
+    label=$(status_line | cut -f2)
+    testlan_admin wine "$probe" watch "$label" 4 >"$work/status.log" 2>>"$wineLog" &
+    watcher=$!
+    until_true 10 test -s "$work/status.log" || fail "the status label's watch did not start"
+    click_row 0
+    wait "$watcher"
+    shot waiting
+    [[ $(sed -n 2p "$work/status.log" | tr -d '\r') == "Connecting..." ]] \
+        || fail "the status label read: $(tr '\r\n' ' |' <"$work/status.log")"
+    # Closed during the wait, the program ends and saves its list.
+    close_exe
+    wait "$tracer"
+    expect_list "http://PC1:8080"
+    navigations=$(grep -c 'WebBrowser_Navigate ' "$work/trace.log") || true
+    ((navigations == 1)) || fail "the wait ended: $(cat "$work/trace.log")"
+    grep -q 'WebBrowser_Navigate .*L"about:blank"' "$work/trace.log" || fail "not blanked first: $(cat "$work/trace.log")"
+    waited=$(awk -F: 'NR == 1 { start = $1 } NR == 2 { printf "%d", ($1 - start) * 1000 }' "$work/trace.log")
+    echo "the ready state was first read $waited ms after the blank page was asked for"
+    ((waited >= 1000)) || fail "the ready state was read $waited ms after the blank page was asked for"
     ;;
 
 *)
