@@ -22,8 +22,10 @@ probe=$(realpath "$2")
 export WINEPREFIX="$work/prefix"
 listPath="$WINEPREFIX/drive_c/ProgramData/Mervane/list.dat"
 wineLog="$work/wine.log"
-# Windows writes a new list file in its ANSI code page, which has no mark.
+# Windows writes a new list file in its ANSI code page, which has no mark. Wine takes that code
+# page from the locale: in the C locale it is 1252, where "ü" is the byte FC.
 listMark=''
+export LC_ALL=C
 
 wine_stop()
 {
