@@ -260,6 +260,10 @@ list)
     shot entry-menu
     xdotool key Escape
     until_true 10 eval '! menu_open' || fail "the entry menu did not close"
+    # Nor does the keyboard open it, with a row selected and the list holding the focus.
+    xdotool key shift+F10 Menu
+    sleep 1
+    menu_open && fail "the keyboard opened the entry menu"
     xdotool mousemove "$(row_x)" "$(row_y 3)" click 3
     sleep 1
     menu_open && fail "a menu opened below the last row"
