@@ -300,9 +300,11 @@ viewer)
     # on, reading the ready state, until the program ends. Wine's trace of the web view tells
     # when the view was navigated and when its ready state was first read.
     mkfifo "$work/trace"
-    awk -F: '/WebBrowser_Navigate / { print; read = 0 }
+    awk '/WebBrowser_Navigate / { print; read = 0 }
         /WebBrowser_Invoke .*->\(-525 / && !read { print; read = 1 }' <"$work/trace" >"$work/trace.log" &
     tracer=$!
+    # Should the program never open the pipe, the clean-up ends the filter's wait for it.
+    TESTLAN_PIDS+=($tracer)
     testlan_add_computers 1
     testlan_start_agents "$sim" --web-port 8080
     WINEDEBUG=+timestamp,+ieframe copyLog="$work/trace" start_exe
