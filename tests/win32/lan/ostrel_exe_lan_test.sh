@@ -162,17 +162,24 @@ focus_dialog()
     xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 }
 
-# add_typed Save|Cancel TEXT: "Add computer", TEXT typed into the empty dialog, then the button.
+# add_typed Save|Cancel TEXT [KEY...]: "Add computer", TEXT typed into the empty dialog, the keys
+# pressed, which must leave the dialog up, then the button.
 add_typed()
 {
+    local button=$1 text=$2
+    shift 2
     click_control "Ostrel 4.1.1" "Add computer"
     focus_dialog
     until_true 10 dialog_text_is "" || fail "the dialog kept its last text: $(dialog_text)"
-    local text=$2
     xdotool type --delay 20 "$text"
     until_true 10 eval 'dialog_text_is "$text"' || fail "the typed text did not reach the dialog: $(dialog_text)"
-    click_control "Add computer" "$1"
-    until_true 10 eval '! title_is "Add computer"' || fail "$1 did not close the dialog"
+    if (($#)); then
+        xdotool key "$@"
+        sleep 1
+        title_is "Add computer" || fail "$* closed the dialog"
+    fi
+    click_control "Add computer" "$button"
+    until_true 10 eval '! title_is "Add computer"' || fail "$button did not close the dialog"
 }
 
 testlan_up
@@ -269,8 +276,9 @@ list)
     menu_open && fail "a menu opened below the last row"
     row_selected 1 || fail "a right-click below the last row changed the selection"
     [[ -z $(status_text) ]] || fail "a right-click opened the entry: $(status_text)"
-    # Add, cancelled and then saved; the text goes in as typed.
-    add_typed Cancel "X:8080"
+    # Add, cancelled and then saved; the text goes in as typed. Enter and Escape in the edit box
+    # neither save nor close.
+    add_typed Cancel "X:8080" Return Escape
     add_typed Save "C:8080"
     until_true 10 row_drawn 2 || fail "the added entry did not show"
     # Edit shows the entry's text, which typing replaces.
