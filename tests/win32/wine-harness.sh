@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the Windows test programs under Wine, in a 32-bit prefix made for the test run.
 #
-#   wine-harness.sh start STATE                    make the prefix, start Wine
+#   wine-harness.sh start STATE ARCH               make the prefix (win32 or win64), start Wine
 #   wine-harness.sh run STATE PROGRAM [ARGUMENT...] run a program there (CTest's emulator)
 #   wine-harness.sh stop STATE                     end Wine, remove the prefix
 #
@@ -18,10 +18,21 @@ command=$1
 state=$2
 shift 2
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+
+# Debian's wine command always starts the 32-bit loader when it is installed; a 64-bit
+# prefix needs the 64-bit one by name.
+loader() {
+    if [ "$(cat "$state/arch")" = win64 ]; then
+        echo /usr/lib/wine/wine64
+    else
+        echo wine
+    fi
+}
 
 inside() {
-    WINEPREFIX=$(cat "$state/prefix") nsenter --target "$(cat "$state/holder")" --net --mount "$@"
+    WINEARCH=$(cat "$state/arch") WINELOADER=$(loader) WINEPREFIX=$(cat "$state/prefix") \
+        nsenter --target "$(cat "$state/holder")" --net --mount "$@"
 }
 
 stop() {
@@ -37,12 +48,19 @@ stop() {
         kill "$xvfb"
     fi
     rm -rf "$(cat "$state/prefix")"
-    rm -f "$state/holder" "$state/prefix" "$state/xvfb" "$state/display"
+    rm -f "$state/holder" "$state/prefix" "$state/xvfb" "$state/display" "$state/arch"
 }
 
 start() {
+    arch=$1
     stop
+    if [ "$arch" = win32 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo "wine-harness: this machine cannot run 32-bit programs (its kernel's 32-bit emulation is off)," \
+            "so 32-bit Wine cannot start; the win64 preset runs the same tests under 64-bit Wine" >&2
+        exit 1
+    fi
     mkdir -p "$state"
+    echo "$arch" >"$state/arch"
     prefix=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-wine.XXXXXX")
     echo "$prefix" >"$state/prefix"
     mkdir "$prefix/small-disk"
@@ -80,15 +98,15 @@ prepare() {
     # A persistent server keeps each program's start short.
     inside wineserver -p </dev/null
     # Without a display, no dialog can ask to install Wine's Gecko or Mono.
-    inside env -u DISPLAY wineboot -i </dev/null
+    inside env -u DISPLAY "$(loader)" wineboot -i </dev/null
     # Windows vanish at once without a window manager (otherwise about 2 s each on Xvfb).
-    inside wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null
+    inside "$(loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null
     # The desktop process that wineboot started has no display, and every later program would
     # share it and make no window at all; a new server and boot give it the test display.
     inside wineserver -k
     inside wineserver -w
     inside wineserver -p </dev/null
-    DISPLAY=:$(cat "$state/display") inside wineboot </dev/null
+    DISPLAY=:$(cat "$state/display") inside "$(loader)" wineboot </dev/null
 }
 
 run() {
@@ -96,15 +114,15 @@ run() {
         echo "wine-harness: no prefix; run \"$0 start $state\" first" >&2
         exit 1
     fi
-    DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside wine "$@"
+    DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside "$(loader)" "$@"
 }
 
 case $command in
-start) start ;;
+start) start "$@" ;;
 run) run "$@" ;;
 stop) stop ;;
 *)
-    echo "usage: $0 start|run|stop STATE [PROGRAM ARGUMENT...]" >&2
+    echo "usage: $0 start STATE win32|win64 | run STATE PROGRAM [ARGUMENT...] | stop STATE" >&2
     exit 2
     ;;
 esac
