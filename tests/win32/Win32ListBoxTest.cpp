@@ -2,6 +2,7 @@
 // window wires it, with every event recorded.
 #include "list/ComputerList.h"
 #include "list/Info.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Form.h"
 #include "platform/win32/Win32Picture.h"
@@ -9,6 +10,8 @@
 #include "ui/ListPointer.h"
 #include "ui/RowPainter.h"
 #include "WindowTestSupport.h"
+
+#include <oleacc.h>
 
 namespace {
 
@@ -326,6 +329,51 @@ TEST_F(Win32ListBoxTest, KeyboardRequestsAndTheAreaBelowTheRowsShowNoMenu)
     SendMessageW(ListWindow(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ListWindow()), MAKELPARAM(below.x, below.y));
 
     EXPECT_EQ(Events, (std::vector<std::string> { "popup -1,-1", "popup -1,-1", "popup 10,200" }));
+}
+
+// What a screen reader reads of a row: its text, then its description, through the list's
+// accessible object, whose children are the rows numbered from 1.
+std::wstring AccessibleText(IAccessible& list, int row,
+                            HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*))
+{
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = row + 1;
+    BSTR text = nullptr;
+    if ((list.*property)(child, &text) != S_OK || !text)
+        return L"(none)";
+    std::wstring result(text, SysStringLen(text));
+    SysFreeString(text);
+    return result;
+}
+
+TEST_F(Win32ListBoxTest, ScreenReadersReadEachRowsStatusAfterItsTextAndFollowTheRows)
+{
+    Computers.Append("http://PC1:8080", TInfo(false));
+    Computers.Append("http://PC2:8080", TInfo(true));
+    Computers.Append("http://PC3:8080", std::nullopt);
+    TComPtr<IAccessible> list;
+    ASSERT_EQ(AccessibleObjectFromWindow(ListWindow(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         list.PutVoid()),
+              S_OK);
+    if (AccessibleText(*list.Get(), 0, &IAccessible::get_accDescription) != L"offline")
+        GTEST_SKIP() << "this system's accessible list boxes do not show annotations (Wine's do not)";
+
+    auto descriptions = [&] {
+        std::vector<std::wstring> texts;
+        for (int row = 0; row < Computers.Count(); ++row)
+            texts.push_back(AccessibleText(*list.Get(), row, &IAccessible::get_accName) + L": "
+                            + AccessibleText(*list.Get(), row, &IAccessible::get_accDescription));
+        return texts;
+    };
+    EXPECT_EQ(descriptions(),
+              (std::vector<std::wstring> { L"http://PC1:8080: offline", L"http://PC2:8080: online",
+                                           L"http://PC3:8080: (none)" }));
+    Computers.MarkOnline(0);
+    Computers.Delete(1);
+    // The last row's description went with the row that was deleted, not with the last number.
+    EXPECT_EQ(descriptions(), (std::vector<std::wstring> { L"http://PC1:8080: online", L"http://PC3:8080: (none)" }));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Runs the Windows test programs under Wine, in a 32-bit prefix made for the test run.
 #
-#   wine-harness.sh start STATE                    make the prefix, start Wine
+#   wine-harness.sh start STATE ARCH               make the prefix (win32 or win64), start Wine
 #   wine-harness.sh run STATE PROGRAM [ARGUMENT...] run a program there (CTest's emulator)
 #   wine-harness.sh stop STATE                     end Wine, remove the prefix
 #
@@ -20,8 +20,13 @@ shift 2
 
 . "$here/wine-prefix.sh"
 
+loader() {
+    wine_loader "$(cat "$state/arch")"
+}
+
 inside() {
-    WINEPREFIX=$(cat "$state/prefix") nsenter --target "$(cat "$state/holder")" --net --mount "$@"
+    WINEARCH=$(cat "$state/arch") WINELOADER=$(loader) WINEPREFIX=$(cat "$state/prefix") \
+        nsenter --target "$(cat "$state/holder")" --net --mount "$@"
 }
 
 stop() {
@@ -37,12 +42,19 @@ stop() {
         kill "$xvfb"
     fi
     rm -rf "$(cat "$state/prefix")"
-    rm -f "$state/holder" "$state/prefix" "$state/xvfb" "$state/display"
+    rm -f "$state/holder" "$state/prefix" "$state/xvfb" "$state/display" "$state/arch"
 }
 
 start() {
+    arch=$1
     stop
+    if [ "$arch" = win32 ] && ! wine_starts win32; then
+        echo "wine-harness: this machine cannot run 32-bit programs (its kernel's 32-bit emulation is off)," \
+            "so 32-bit Wine cannot start; the win64 preset runs the same tests under 64-bit Wine" >&2
+        exit 1
+    fi
     mkdir -p "$state"
+    echo "$arch" >"$state/arch"
     prefix=$(mktemp -d "${TMPDIR:-/tmp}/ostrel-wine.XXXXXX")
     echo "$prefix" >"$state/prefix"
     mkdir "$prefix/small-disk"
@@ -69,7 +81,7 @@ start() {
     mv "$state/holder.new" "$state/holder"
     # Wine's server and services outlive this script, so they must not hold its output open,
     # which CTest waits on; what they say goes to a log, shown should the set-up fail.
-    if ! wine_prefix_prepare ":$(cat "$state/display")" inside >"$state/start.log" 2>&1; then
+    if ! wine_prefix_prepare ":$(cat "$state/display")" "$(loader)" inside >"$state/start.log" 2>&1; then
         cat "$state/start.log" >&2
         exit 1
     fi
@@ -81,15 +93,15 @@ run() {
         echo "wine-harness: no prefix; run \"$0 start $state\" first" >&2
         exit 1
     fi
-    DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside wine "$@"
+    DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside "$(loader)" "$@"
 }
 
 case $command in
-start) start ;;
+start) start "$@" ;;
 run) run "$@" ;;
 stop) stop ;;
 *)
-    echo "usage: $0 start|run|stop STATE [PROGRAM ARGUMENT...]" >&2
+    echo "usage: $0 start STATE win32|win64 | run STATE PROGRAM [ARGUMENT...] | stop STATE" >&2
     exit 2
     ;;
 esac

@@ -2,7 +2,8 @@
 # Ostrel.exe end to end: the real Windows program under Wine on Xvfb, with wineserver and the
 # program in the admin namespace of the simulated LAN (scripts/testlan.sh), driven like a user
 # with xdotool. Each run makes a Wine prefix of its own, which goes at exit with the LAN.
-# Usage: ostrel_exe_lan_test.sh OSTREL_EXE WINDOW_PROBE AGENT_SIM SCENARIO
+# Usage: ostrel_exe_lan_test.sh OSTREL_EXE WINDOW_PROBE AGENT_SIM win32|win64 SCENARIO
+# (the prefix's width is the build's).
 set -euo pipefail
 
 here=$(dirname "$(realpath "$0")")
@@ -12,12 +13,17 @@ if [[ ! -x $3 ]]; then
     exit 77
 fi
 . "$here/../wine-prefix.sh"
-if ! said=$(wine --version 2>&1); then
-    echo "SKIP: Wine does not start on this machine: $said"
+export WINEARCH=$4
+wine=$(wine_loader "$WINEARCH")
+if ! wine_starts "$WINEARCH"; then
+    echo "SKIP: $WINEARCH Wine does not start on this machine ($wine --version fails); where the" \
+        "kernel runs no 32-bit programs, the win64 preset runs these tests"
     exit 77
 fi
+# Programs that Wine starts itself take the same loader.
+export WINELOADER=$wine
 probe=$(realpath "$2")
-. "$here/../../e2e/lan-lib.sh" "$1" "$3" "$4"
+. "$here/../../e2e/lan-lib.sh" "$1" "$3" "$5"
 
 export WINEPREFIX="$work/prefix"
 listPath="$WINEPREFIX/drive_c/ProgramData/Mervane/list.dat"
@@ -37,7 +43,7 @@ trap 'wine_stop; lan_cleanup' EXIT
 # The probe's lines (WindowProbe.cpp) for the visible windows of the session.
 windows()
 {
-    testlan_admin wine "$probe" 2>>"$wineLog" | tr -d '\r'
+    testlan_admin "$wine" "$probe" 2>>"$wineLog" | tr -d '\r'
 }
 
 # window_line TITLE: the probe's line of the first visible top-level window of that title.
@@ -94,7 +100,7 @@ scanning()
 # set, otherwise to Wine's log.
 start_copy()
 {
-    ip netns exec "$TESTLAN_ADMIN" wine "$ostrel" >>"${copyLog:-$wineLog}" 2>&1 &
+    ip netns exec "$TESTLAN_ADMIN" "$wine" "$ostrel" >>"${copyLog:-$wineLog}" 2>&1 &
     copyPid=$!
     TESTLAN_PIDS+=($!)
 }
@@ -184,7 +190,7 @@ add_typed()
 
 testlan_up
 testlan_start_xvfb
-wine_prefix_prepare "$DISPLAY" testlan_admin >>"$wineLog" 2>&1 || {
+wine_prefix_prepare "$DISPLAY" "$wine" testlan_admin >>"$wineLog" 2>&1 || {
     cat "$wineLog" >&2
     fail "the Wine prefix was not made"
 }
@@ -318,7 +324,7 @@ viewer)
     WINEDEBUG=+timestamp,+ieframe copyLog="$work/trace" start_exe
     until_true 20 online 0 || fail "PC1 not online"
     label=$(status_line | cut -f2)
-    testlan_admin wine "$probe" watch "$label" 4 >"$work/status.log" 2>>"$wineLog" &
+    testlan_admin "$wine" "$probe" watch "$label" 4 >"$work/status.log" 2>>"$wineLog" &
     watcher=$!
     until_true 10 test -s "$work/status.log" || fail "the status label's watch did not start"
     click_row 0
