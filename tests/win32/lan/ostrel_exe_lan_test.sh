@@ -221,7 +221,9 @@ start)
 
 discovery)
     # The agents answer the first-show request, and later the scan, which finds a computer
-    # that came up meanwhile; each request reaches them once.
+    # that came up meanwhile; each request reaches them once. PC1 is loaded from the file, so
+    # the rows keep their order whichever agent answers first.
+    prepare_list "http://PC1:8080"
     testlan_add_computers 2
     testlan_start_agents "$sim" --web-port 8080 --requests "$work/requests.log"
     start_exe
