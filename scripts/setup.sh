@@ -9,6 +9,7 @@ packages=(
     libacl1-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-i686-posix googletest wine wine32:i386
+    g++-mingw-w64-x86-64-posix wine64
     xvfb xauth imagemagick librsvg2-bin fonts-dejavu-core fonts-liberation xdotool python3
     iproute2 util-linux acl procps
     dpkg-dev file desktop-file-utils appstream man-db passwd
@@ -20,7 +21,8 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
 
-# The Windows build's tests run under 32-bit Wine, whose packages come from the i386 architecture.
+# The Windows build's tests run under 32-bit Wine, whose packages come from the i386 architecture;
+# where the kernel runs no 32-bit programs, they run on the 64-bit build under wine64 instead.
 add_i386=false
 dpkg --print-foreign-architectures | grep -qx i386 || add_i386=true
 

@@ -11,15 +11,6 @@ offline()
     ! online "$1"
 }
 
-expect_list()
-{
-    list_file "$@" >"$work/expected.dat"
-    cmp -s "$work/expected.dat" "$data/Mervane/list.dat" || {
-        od -c "$data/Mervane/list.dat" | head -40 >&2
-        fail "list file differs from: $*"
-    }
-}
-
 close_ostrel()
 {
     kill -TERM "$TESTLAN_OSTREL_PID"
@@ -38,14 +29,6 @@ dismiss_box()
 scanning()
 {
     pixel_is 270 787 "srgb(255,255,255)"
-}
-
-# The requests the agents' side saw, as the simulator logs them (--requests).
-requests_are()
-{
-    local expected
-    expected=$(printf 'FROM 10.77.0.1:8081 TO 255.255.255.255:8082 Hello, KVD\n%.0s' $(seq "$1"))
-    [[ $(cat "$work/requests.log" 2>/dev/null) == "$expected" ]]
 }
 
 # The entries of the saved list, sorted: rows stand in the order the replies came.

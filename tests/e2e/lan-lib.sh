@@ -14,7 +14,12 @@ work=$(mktemp -d)
 data="$work/data"
 shots=${OSTREL_E2E_SHOTS:-$work/shots}
 mkdir -p "$shots" "$data/Mervane"
-trap 'testlan_down; rm -rf "$work"' EXIT
+lan_cleanup()
+{
+    testlan_down
+    rm -rf "$work"
+}
+trap lan_cleanup EXIT
 
 fail()
 {
@@ -44,38 +49,45 @@ pixel_is()
     [[ $(pixel "$1" "$2") == "$3" ]]
 }
 
-# The online badge's green at the top left of row N's icon (the list starts at 101,
-# rows are 50 high).
+# The list's top left corner on the screen: the window is maximised at the origin without a
+# frame. Rows are 50 high; the row helpers below count from here.
+listLeft=1
+listTop=101
+
+# The online badge's green at the top left of row N's icon.
 online()
 {
-    pixel_is 12 $((114 + 50 * $1)) "srgb(0,204,51)"
+    pixel_is $((listLeft + 11)) $((listTop + 13 + 50 * $1)) "srgb(0,204,51)"
 }
 
-# The rows' middle across, on the screen: the window is maximised at the origin without a frame.
-rowX=142
+# The rows' middle across, on the screen.
+row_x()
+{
+    echo $((listLeft + 141))
+}
 
-# Row N's vertical middle on the screen: the list starts at 101, rows are 50 high.
+# Row N's vertical middle on the screen.
 row_y()
 {
-    echo $((126 + 50 * $1))
+    echo $((listTop + 25 + 50 * $1))
 }
 
 # Row N shows its computer icon: the window is up and takes input.
 row_drawn()
 {
-    [[ $(pixel 26 $((124 + 50 * $1))) != "srgb(255,255,255)" ]]
+    [[ $(pixel $((listLeft + 25)) $((listTop + 23 + 50 * $1))) != "srgb(255,255,255)" ]]
 }
 
 # Row N's fill below its text, which a long text would cover at the row's middle.
 row_selected()
 {
-    pixel_is 270 $(($(row_y "$1") + 18)) "srgb(208,229,255)"
+    pixel_is $((listLeft + 269)) $(($(row_y "$1") + 18)) "srgb(208,229,255)"
 }
 
 # Row N is selected, and the entry menu opened at the pointer covers its colour there.
 menu_shown()
 {
-    row_selected "$1" && ! pixel_is $((rowX + 20)) $(($(row_y "$1") + 8)) "srgb(208,229,255)"
+    row_selected "$1" && ! pixel_is $(($(row_x) + 20)) $(($(row_y "$1") + 8)) "srgb(208,229,255)"
 }
 
 # click_row N [BUTTON]: a left click is tried again while the row does not turn
@@ -86,22 +98,46 @@ click_row()
     local button=${2:-1} tries
     until_true 30 row_drawn "$1" || fail "row $1 was not drawn"
     for ((tries = 0; tries < 3; tries++)); do
-        xdotool mousemove $rowX "$(row_y "$1")" click "$button"
+        xdotool mousemove "$(row_x)" "$(row_y "$1")" click "$button"
         ((button == 1)) || return 0
         until_true 2 row_selected "$1" && return 0
     done
     fail "row $1 did not take the click"
 }
 
-# The list file exactly as the program writes it: UTF-8 signature, CR LF lines.
+# The mark that starts a list file the program writes anew: its ANSI code page is UTF-8 here.
+listMark='\xEF\xBB\xBF'
+
+# The list file exactly as the program writes it: the mark, CR LF lines.
 list_file()
 {
     local index=0 name
-    printf '\xEF\xBB\xBF[General]\r\nComputers=%d\r\n\r\n' $#
+    printf "$listMark"'[General]\r\nComputers=%d\r\n\r\n' $#
     for name in "$@"; do
         printf '[%d]\r\nName=%s\r\n\r\n' $index "$name"
         index=$((index + 1))
     done
+}
+
+# Where the program keeps its list file.
+listPath="$data/Mervane/list.dat"
+
+# expect_list ENTRY...: the list file holds exactly the bytes the program writes for these entries.
+expect_list()
+{
+    list_file "$@" >"$work/expected.dat"
+    cmp -s "$work/expected.dat" "$listPath" || {
+        od -c "$listPath" | head -40 >&2
+        fail "list file differs from: $*"
+    }
+}
+
+# The requests the agents' side saw, as the simulator logs them (--requests).
+requests_are()
+{
+    local expected
+    expected=$(printf 'FROM 10.77.0.1:8081 TO 255.255.255.255:8082 Hello, KVD\n%.0s' $(seq "$1"))
+    [[ $(cat "$work/requests.log" 2>/dev/null) == "$expected" ]]
 }
 
 start_ostrel()

@@ -18,16 +18,10 @@ command=$1
 state=$2
 shift 2
 
-export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
+. "$here/wine-prefix.sh"
 
-# Debian's wine command always starts the 32-bit loader when it is installed; a 64-bit
-# prefix needs the 64-bit one by name.
 loader() {
-    if [ "$(cat "$state/arch")" = win64 ]; then
-        echo /usr/lib/wine/wine64
-    else
-        echo wine
-    fi
+    wine_loader "$(cat "$state/arch")"
 }
 
 inside() {
@@ -54,7 +48,7 @@ stop() {
 start() {
     arch=$1
     stop
-    if [ "$arch" = win32 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if [ "$arch" = win32 ] && ! wine_starts win32; then
         echo "wine-harness: this machine cannot run 32-bit programs (its kernel's 32-bit emulation is off)," \
             "so 32-bit Wine cannot start; the win64 preset runs the same tests under 64-bit Wine" >&2
         exit 1
@@ -87,26 +81,11 @@ start() {
     mv "$state/holder.new" "$state/holder"
     # Wine's server and services outlive this script, so they must not hold its output open,
     # which CTest waits on; what they say goes to a log, shown should the set-up fail.
-    if ! prepare >"$state/start.log" 2>&1; then
+    if ! wine_prefix_prepare ":$(cat "$state/display")" "$(loader)" inside >"$state/start.log" 2>&1; then
         cat "$state/start.log" >&2
         exit 1
     fi
     ln -s ../small-disk "$prefix/dosdevices/s:"
-}
-
-prepare() {
-    # A persistent server keeps each program's start short.
-    inside wineserver -p </dev/null
-    # Without a display, no dialog can ask to install Wine's Gecko or Mono.
-    inside env -u DISPLAY "$(loader)" wineboot -i </dev/null
-    # Windows vanish at once without a window manager (otherwise about 2 s each on Xvfb).
-    inside "$(loader)" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null
-    # The desktop process that wineboot started has no display, and every later program would
-    # share it and make no window at all; a new server and boot give it the test display.
-    inside wineserver -k
-    inside wineserver -w
-    inside wineserver -p </dev/null
-    DISPLAY=:$(cat "$state/display") inside "$(loader)" wineboot </dev/null
 }
 
 run() {
