@@ -26,7 +26,7 @@ build/asan/tests/discovery/discovery_form1_tests
 # its tests run under 64-bit Wine instead.
 cmake --preset win32
 cmake --build --preset win32 -j "$jobs"
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if (. tests/win32/wine-prefix.sh && wine_starts win32); then
     ctest --preset win32 -j "$jobs"
 else
     echo "test: this machine cannot run 32-bit programs; the Windows tests run on the 64-bit build"
