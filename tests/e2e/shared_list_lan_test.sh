@@ -32,11 +32,6 @@ memory_mb()
     awk -v field="$2:" '$1 == field { printf "%d", $2 / 1024 }' "/proc/$1/status" 2>/dev/null || true
 }
 
-ended()
-{
-    ! testlan_running "$1"
-}
-
 # The list file's entries, one a line.
 entries()
 {
@@ -350,7 +345,7 @@ hostile-files)
         done
         # An ending process gives up its memory a moment before it is gone: the loop above
         # can stop in between.
-        until_true 10 ended "$copy" || fail "$kind: the program did not end"
+        until_true 10 eval '! testlan_running $copy' || fail "$kind: the program did not end"
         if [[ -d $list ]]; then
             outcome="kept as it was, the save refused with an error box"
         elif [[ -n $expected ]]; then
