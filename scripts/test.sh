@@ -21,15 +21,16 @@ build/asan/tests/discovery/discovery_tests
 build/asan/tests/discovery/discovery_form1_tests
 
 # The 32-bit Windows build, Ostrel.exe as it ships: the Win32 backend, linked statically, with
-# the core's unit tests and the Windows tests run under Wine. 32-bit Wine needs the kernel's
-# 32-bit support; where that is switched off, the same code is built for 64-bit Windows and
-# its tests run under 64-bit Wine instead, and of the 32-bit build only Ostrel.exe is made.
+# the core's unit tests and the Windows tests run under Wine. 32-bit Wine needs its i386
+# packages and the kernel's 32-bit support; where either is missing, the same code is built for
+# 64-bit Windows and its tests run under 64-bit Wine instead, and of the 32-bit build only
+# Ostrel.exe is made.
 cmake --preset win32
 if (. tests/win32/wine-prefix.sh && wine_starts win32); then
     cmake --build --preset win32 -j "$jobs"
     ctest --preset win32 -j "$jobs"
 else
-    echo "test: this machine cannot run 32-bit programs; the Windows tests run on the 64-bit build"
+    echo "test: 32-bit Wine does not run on this machine; the Windows tests run on the 64-bit build"
     cmake --build --preset win32 -j "$jobs" --target Ostrel
     cmake --preset win64
     cmake --build --preset win64 -j "$jobs"

@@ -49,8 +49,8 @@ start() {
     arch=$1
     stop
     if [ "$arch" = win32 ] && ! wine_starts win32; then
-        echo "wine-harness: this machine cannot run 32-bit programs (its kernel's 32-bit emulation is off)," \
-            "so 32-bit Wine cannot start; the win64 preset runs the same tests under 64-bit Wine" >&2
+        echo "wine-harness: 32-bit Wine does not start on this machine (wine32:i386 is not installed, or the" \
+            "kernel's 32-bit emulation is off); the win64 preset runs the same tests under 64-bit Wine" >&2
         exit 1
     fi
     mkdir -p "$state"

@@ -3,19 +3,18 @@
 # Quiet, and with no .NET installer to offer.
 export WINEDEBUG=-all WINEDLLOVERRIDES=mscoree=
 
-# wine_loader ARCH: the loader for a prefix of that width (win32 or win64). Debian's wine
-# command always starts the 32-bit loader when it is installed; a 64-bit prefix needs the
-# 64-bit one by name.
+# wine_loader ARCH: the loader for a prefix of that width (win32 or win64), named by path:
+# Debian's wine command falls back to the 64-bit loader when 32-bit Wine is not installed.
 wine_loader() {
     if [ "$1" = win64 ]; then
         echo /usr/lib/wine/wine64
     else
-        echo wine
+        echo /usr/lib/wine/wine
     fi
 }
 
-# wine_starts ARCH: Wine of that width runs on this machine; 32-bit Wine needs the kernel's
-# 32-bit emulation, which may be switched off.
+# wine_starts ARCH: Wine of that width runs on this machine; 32-bit Wine needs its i386
+# packages and the kernel's 32-bit emulation, and either may be missing.
 wine_starts() {
     "$(wine_loader "$1")" --version >/dev/null 2>&1
 }

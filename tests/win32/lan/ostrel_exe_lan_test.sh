@@ -16,8 +16,8 @@ fi
 export WINEARCH=$4
 wine=$(wine_loader "$WINEARCH")
 if ! wine_starts "$WINEARCH"; then
-    echo "SKIP: $WINEARCH Wine does not start on this machine ($wine --version fails); where the" \
-        "kernel runs no 32-bit programs, the win64 preset runs these tests"
+    echo "SKIP: $WINEARCH Wine does not start on this machine ($wine --version fails); where" \
+        "32-bit Wine does not run, the win64 preset runs these tests"
     exit 77
 fi
 # Programs that Wine starts itself take the same loader.
