@@ -1,9 +1,35 @@
 #include "platform/qt/QtWebContextMenu.h"
 
+#include "platform/PageMenu.h"
+#include "platform/qt/QtString.h"
+
 #include <QMenu>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+
+namespace {
+
+QWebEnginePage::WebAction PageAction(TPageCommand command)
+{
+    switch (command) {
+    case TPageCommand::Back:
+        return QWebEnginePage::Back;
+    case TPageCommand::Forward:
+        return QWebEnginePage::Forward;
+    case TPageCommand::Reload:
+        return QWebEnginePage::Reload;
+    case TPageCommand::Copy:
+        return QWebEnginePage::Copy;
+    case TPageCommand::CopyLinkAddress:
+        return QWebEnginePage::CopyLinkToClipboard;
+    case TPageCommand::OpenLinkInBrowser:
+        break;
+    }
+    return QWebEnginePage::NoWebAction;
+}
+
+} // namespace
 
 void ShowWebContextMenu(QWebEngineView& view, const QPoint& at, const std::function<void(const QUrl&)>& openInBrowser)
 {
@@ -11,22 +37,21 @@ void ShowWebContextMenu(QWebEngineView& view, const QPoint& at, const std::funct
     if (!request)
         return;
     QWebEnginePage& page = *view.page();
-    QMenu menu(&view);
-    const auto add = [&](const QString& text, QWebEnginePage::WebAction action, bool enabled = true) {
-        menu.addAction(text, &view, [&page, action] { page.triggerAction(action); })->setEnabled(enabled);
-    };
-    add(QStringLiteral("Back"), QWebEnginePage::Back, page.history()->canGoBack());
-    add(QStringLiteral("Forward"), QWebEnginePage::Forward, page.history()->canGoForward());
-    add(QStringLiteral("Reload"), QWebEnginePage::Reload);
-    if (!request->selectedText().isEmpty()) {
-        menu.addSeparator();
-        add(QStringLiteral("Copy"), QWebEnginePage::Copy);
-    }
     const QUrl link = request->linkUrl();
-    if (link.isValid()) {
-        menu.addSeparator();
-        add(QStringLiteral("Copy link address"), QWebEnginePage::CopyLinkToClipboard);
-        menu.addAction(QStringLiteral("Open link in browser"), &view, [&openInBrowser, link] { openInBrowser(link); });
+    const TPagePlace place { page.history()->canGoBack(), page.history()->canGoForward(),
+                             !request->selectedText().isEmpty(), link.isValid() };
+    QMenu menu(&view);
+    for (const TPageMenuItem& item : PageMenuItems(place)) {
+        if (item.StartsGroup)
+            menu.addSeparator();
+        QAction* action = menu.addAction(ToQString(item.Caption));
+        action->setEnabled(item.Enabled);
+        QObject::connect(action, &QAction::triggered, &view, [&, command = item.Command] {
+            if (command == TPageCommand::OpenLinkInBrowser)
+                openInBrowser(link);
+            else
+                page.triggerAction(PageAction(command));
+        });
     }
     menu.exec(view.mapToGlobal(at));
 }
