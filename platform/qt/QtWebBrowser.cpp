@@ -54,8 +54,9 @@
 //   and for the context menu's "Open link in browser". The engine opens nothing
 //   itself: the view makes no window for it (QWebEngineView::createWindow).
 //   Requests a page makes on its own, which the engine lets through, are dropped.
-// - The context menu and the history's keys and buttons are the view's own
-//   (TQtBrowsingInput, ShowWebContextMenu).
+// - The context menu and the keys that browse the history are the view's own
+//   (ShowWebContextMenu, TQtBrowsingInput); the engine goes back and forward for
+//   the mouse's buttons itself.
 // - Everything else the page asks of its host (downloads, prompts, its title)
 //   keeps the engine's default handling; script messages are dropped by TQtWebPage.
 namespace {
