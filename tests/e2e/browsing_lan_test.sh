@@ -8,11 +8,12 @@ set -euo pipefail
 
 agentBackground="srgb(244,246,248)"
 # Screen places of the agent's /links page, whose view starts at 288,1: its links and button
-# lie 20 pixels in, 300 wide and 40 high, from 200 pixels down; 300 pixels in, the button
+# lie 20 pixels in, 300 wide and 40 high, 60 apart from 200 pixels down; 300 pixels in, the button
 # covers the background.
 cpuLink="388 221"
 docsLink="388 281"
 helpButton="388 341"
+consoleLink="388 401"
 buttonFace="588 341"
 # A place of the page with nothing on it, for the focus.
 emptyPlace="900 500"
@@ -27,13 +28,22 @@ on_cpu_page()
     pixel_is 900 500 "$agentBackground" && pixel_is $buttonFace "$agentBackground"
 }
 
-# The status line under the view shows no text.
-status_empty()
+# The darkest grey in the status line under the view from X on, 0 black to 1 white.
+status_darkest()
 {
     import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
-    local darkest
-    darkest=$(convert "$work/now.png" -crop 500x14+290+777 -colorspace gray -format "%[fx:minima.intensity]" info:)
-    awk -v d="$darkest" 'BEGIN { exit !(d > 0.9) }'
+    convert "$work/now.png" -crop "500x14+$1+777" -colorspace gray -format "%[fx:minima.intensity]" info:
+}
+
+status_empty()
+{
+    awk -v d="$(status_darkest 290)" 'BEGIN { exit !(d > 0.9) }'
+}
+
+# Text in the status line past where "Unable to connect (" ends: it names an address.
+status_names_an_address()
+{
+    awk -v d="$(status_darkest 420)" 'BEGIN { exit !(d < 0.5) }'
 }
 
 # How often the agent was asked for PATH.
@@ -71,11 +81,17 @@ testlan_start_xvfb
 case $scenario in
 history)
     # A link followed, then back and forward by keys and by the mouse's buttons, and reloads
-    # the agent sees. The status line is empty whenever a page has loaded.
+    # the agent sees. The status line is empty whenever a page has loaded, and names the
+    # address of a link that failed until then.
     open_links_page
     until_true 10 status_empty || fail "the status line is not empty after the page loaded"
+    click_at $consoleLink
+    until_true 10 status_names_an_address || fail "the status line does not name the link that failed"
+    shot failed-link
+    on_links_page || fail "the failed link left its page"
     click_at $cpuLink
     until_true 30 on_cpu_page || fail "the link was not followed"
+    until_true 10 status_empty || fail "the status line still names the failed link once a page has loaded"
     title_is "Ostrel 4.1.1 - PC1:8080/links" || fail "following a link changed the title"
     click_at $emptyPlace
     xdotool key alt+Left

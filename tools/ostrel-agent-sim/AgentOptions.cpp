@@ -117,7 +117,8 @@ Pages of every computer (stable paths, used by tests):
   /frame-fail    a page holding a frame whose source cannot be reached
   /script-error  a page whose script raises an error
   /links         a link to /cpu, a link to /docs that asks for a new window,
-                 and a button whose script opens /help in a new window
+                 a button whose script opens /help in a new window, and a
+                 link that cannot be followed
   /processes     a find box whose script posts every key event it sees to
                  /key-log; GET /key-log gives the last report back
   anything else  404

@@ -147,5 +147,9 @@ std::string TAgentPages::Links() const
                       + place
                       + "260px\">Documentation</a>\n"
                         "<button id=\"help\" onclick=\"window.open('/help')\" "
-                      + place + "320px\">Help</button>");
+                      + place
+                      + "320px\">Help</button>\n"
+                        // Port 1 is closed on every simulated computer, so following this link fails.
+                        "<a id=\"console\" href=\"http://127.0.0.1:1/console\" "
+                      + place + "380px\">Remote console</a>");
 }
