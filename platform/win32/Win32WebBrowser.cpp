@@ -7,6 +7,26 @@
 
 #include <commctrl.h>
 #include <mshtmhst.h>
+#include <optional>
+
+namespace {
+
+// What an application command (WM_APPCOMMAND) asks of a web view, if anything.
+std::optional<TPageCommand> BrowsingCommand(short command)
+{
+    switch (command) {
+    case APPCOMMAND_BROWSER_BACKWARD:
+        return TPageCommand::Back;
+    case APPCOMMAND_BROWSER_FORWARD:
+        return TPageCommand::Forward;
+    case APPCOMMAND_BROWSER_REFRESH:
+        return TPageCommand::Reload;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch dispatch)
     : m_name(std::move(name))
@@ -178,19 +198,10 @@ LRESULT CALLBACK TWin32WebBrowser::AreaProcedure(HWND area, UINT message, WPARAM
                                                  DWORD_PTR self)
 {
     if (message == WM_APPCOMMAND) {
-        auto& view = *reinterpret_cast<TWin32WebBrowser*>(self);
-        switch (GET_APPCOMMAND_LPARAM(lParam)) {
-        case APPCOMMAND_BROWSER_BACKWARD:
-            view.m_dispatch([&] { view.CarryOut(TPageCommand::Back, {}); });
+        if (const auto command = BrowsingCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+            auto& view = *reinterpret_cast<TWin32WebBrowser*>(self);
+            view.m_dispatch([&] { view.CarryOut(*command, {}); });
             return TRUE;
-        case APPCOMMAND_BROWSER_FORWARD:
-            view.m_dispatch([&] { view.CarryOut(TPageCommand::Forward, {}); });
-            return TRUE;
-        case APPCOMMAND_BROWSER_REFRESH:
-            view.m_dispatch([&] { view.CarryOut(TPageCommand::Reload, {}); });
-            return TRUE;
-        default:
-            break;
         }
     }
     return DefSubclassProc(area, message, wParam, lParam);
