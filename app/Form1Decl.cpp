@@ -28,13 +28,17 @@ TFormDecl Form1Decl()
     listBox.Border = false;
     listBox.ItemHeight = 50;
     listBox.PopupMenu = "PopupMenu1";
+    listBox.AccessibleName = "Computers";
     controls.push_back(listBox);
 
     auto webBrowser = ControlDecl(TControlKind::WebBrowser, "WebBrowser1", "", { 288, 1, 782, 524 }, 2, AllSides);
     webBrowser.ShowHint = true;
     controls.push_back(webBrowser);
 
-    controls.push_back(ControlDecl(TControlKind::Label, "Label1", "", { 290, 529, 0, 13 }, -1, LeftBottom));
+    // Empty most of the time, so a screen reader needs a name for it that is not its text.
+    auto statusLine = ControlDecl(TControlKind::Label, "Label1", "", { 290, 529, 0, 13 }, -1, LeftBottom);
+    statusLine.AccessibleName = "Status";
+    controls.push_back(statusLine);
 
     auto helpLink = ControlDecl(TControlKind::Label, "Label2", "Read How to Monitor Computers Remotely",
                                 { 823, 532, 241, 13 }, -1, RightBottom);

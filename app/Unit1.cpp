@@ -89,6 +89,7 @@ void TForm1::BindHandlers()
     webBrowser.OnDownloadComplete = [this] { WebBrowser1DownloadComplete(); };
     webBrowser.OnNavigateError = [this](const std::string& url, const std::string& frame, int statusCode,
                                         bool& cancel) { WebBrowser1NavigateError(url, frame, statusCode, cancel); };
+    webBrowser.OnNewWindow = [this](const std::string& url) { WebBrowser1NewWindow(url); };
 }
 
 void TForm1::FormCreate()

@@ -71,6 +71,7 @@ public:
     void OpenSelectedComputer();
     void WebBrowser1DownloadComplete();
     void WebBrowser1NavigateError(const std::string& url, const std::string& frame, int statusCode, bool& cancel);
+    void WebBrowser1NewWindow(const std::string& url);
     void AddComputer();
     void EditSelectedComputer();
     void DeleteSelectedComputer();

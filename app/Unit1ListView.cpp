@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 #include "list/ComputerList.h"
 #include "platform/Form.h"
+#include "platform/Platform.h"
+#include "platform/Shell.h"
 #include "ui/AddressOperations.h"
 #include "ui/ListPointer.h"
 #include "ui/RowPainter.h"
@@ -64,6 +66,13 @@ void TForm1::WebBrowser1DownloadComplete()
 void TForm1::WebBrowser1NavigateError(const std::string& url, const std::string&, int, bool& cancel)
 {
     m_viewer->NavigateError(url, cancel);
+}
+
+void TForm1::WebBrowser1NewWindow(const std::string& url)
+{
+    // A page may ask for any scheme, a local file or another program's; the browser gets only web pages.
+    if (IsWebAddress(url))
+        m_platform.Shell().OpenUrl(url);
 }
 
 void TForm1::AddComputer()

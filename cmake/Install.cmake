@@ -18,16 +18,22 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/sources/computer.svg
     DESTINATION share/icons/hicolor/scalable/apps RENAME ostrel.svg)
 
-# The manual page names the product version; Debian keeps manual pages compressed, without a
-# time stamp in the compressed file.
-set(ostrelManual ${CMAKE_CURRENT_BINARY_DIR}/packaging/ostrel.1)
-configure_file(${ostrelPackaging}/ostrel.1.in ${ostrelManual} @ONLY)
-add_custom_command(OUTPUT ${ostrelManual}.gz
-    COMMAND gzip -9nf -k ${ostrelManual}
-    DEPENDS ${ostrelManual}
-    COMMENT "Compressing the manual page")
-add_custom_target(ostrel_manual ALL DEPENDS ${ostrelManual}.gz)
-install(FILES ${ostrelManual}.gz DESTINATION share/man/man1)
+# ostrel_install_compressed(SOURCE NAME DESTINATION): packaging/SOURCE.in with the product
+# version filled in, installed as NAME.gz. Debian keeps manual pages and changelogs compressed,
+# without a time stamp in the compressed file.
+function(ostrel_install_compressed source name destination)
+    set(configured ${CMAKE_CURRENT_BINARY_DIR}/packaging/${name})
+    configure_file(${ostrelPackaging}/${source}.in ${configured} @ONLY)
+    add_custom_command(OUTPUT ${configured}.gz
+        COMMAND gzip -9nf -k ${configured}
+        DEPENDS ${configured}
+        COMMENT "Compressing ${name}")
+    add_custom_target(compressed_${name} ALL DEPENDS ${configured}.gz)
+    install(FILES ${configured}.gz DESTINATION ${destination})
+endfunction()
+ostrel_install_compressed(ostrel.1 ostrel.1 share/man/man1)
+# A package made here, not from a Debian source package, is native: its changelog is changelog.gz.
+ostrel_install_compressed(changelog changelog share/doc/ostrel)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ostrel)

@@ -52,6 +52,9 @@ struct TControlDecl
     int ItemHeight = 0; // list rows
     int Max = 100; // progress bar range 0..Max
     std::string PopupMenu; // name of the popup menu a list shows
+    // What assistive technology calls the control; empty: its caption. A label named so
+    // gives its caption as the description.
+    std::string AccessibleName;
     std::vector<TMenuItemDecl> Items;
 };
 

@@ -25,4 +25,7 @@ public:
     // Raised for a navigation that fails, main frame or frame; setting cancel
     // drops the engine's own error page for it.
     std::function<void(const std::string& url, const std::string& frame, int statusCode, bool& cancel)> OnNavigateError;
+    // Raised when the page asks for url in a new window (a link's target, a script), or the
+    // user asks for a link outside the view through its menu; the view itself never shows it.
+    std::function<void(const std::string& url)> OnNewWindow;
 };

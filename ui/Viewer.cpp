@@ -3,6 +3,9 @@
 #include "list/ComputerList.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
+#include "platform/Text.h"
+
+#include <utility>
 
 TViewer::TViewer(TApplication& application, TComputerList& computers, TWebBrowser& webBrowser, TLabel& statusLine,
                  TForm& mainWindow, std::string titlePrefix)
@@ -39,6 +42,15 @@ void TViewer::OpenSelectedComputer()
 // would keep the program alive: the end of the program ends the wait.
 bool TViewer::WaitUntilSettled(std::uint32_t start)
 {
+    // Counted while it lasts, also when reading the ready state throws.
+    struct TCountedWait
+    {
+        explicit TCountedWait(int& waits)
+            : Waits(++waits)
+        { }
+        ~TCountedWait() { --Waits; }
+        int& Waits;
+    } counted(m_waits);
     for (;;) {
         if (m_application.Terminated())
             return false;
@@ -53,11 +65,15 @@ bool TViewer::WaitUntilSettled(std::uint32_t start)
 void TViewer::DownloadComplete()
 {
     m_mainWindow.SetCaption(m_titlePrefix + m_currentAddress);
+    // A page shown in full under "Connecting..." reads as one still loading.
+    if (!std::exchange(m_failed, false) && m_waits == 0)
+        m_statusLine.SetCaption({});
 }
 
 void TViewer::NavigateError(const std::string& url, bool& cancel)
 {
     cancel = true;
+    m_failed = true;
     m_statusLine.SetCaption("Unable to connect (" + url + ")");
 }
 
@@ -66,4 +82,13 @@ std::string AddressToOpen(const std::string& text)
     if (text.starts_with(TViewer::Scheme))
         return text;
     return std::string(TViewer::Scheme) + text;
+}
+
+bool IsWebAddress(const std::string& url)
+{
+    const auto separator = url.find("://");
+    if (separator == std::string::npos)
+        return false;
+    const std::string_view scheme(url.data(), separator);
+    return SameText(scheme, "http") || SameText(scheme, "https");
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ErrorReport.h"
 #include "platform/OstrelError.h"
+#include "platform/qt/QtAccessibility.h"
 #include "platform/qt/QtEventApplication.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtString.h"
@@ -18,6 +19,7 @@ TQtApplication::TQtApplication()
 {
     // Closing windows never ends the program by itself: only the main form's close query does.
     m_application->setQuitOnLastWindowClosed(false);
+    InstallAccessibility();
     m_application->OnEscapedException
         = [this](std::exception_ptr error) { Dispatch([&] { std::rethrow_exception(error); }); };
     // A posted event, so the hand-offs run from the main loop, from nested pumps and from modal

@@ -56,8 +56,11 @@ void TQtLabelWidget::mouseReleaseEvent(QMouseEvent* event)
 TQtLabel::TQtLabel(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
     : TQtWidgetControl(decl.Name, new TQtLabelWidget(ToQString(decl.Caption), parent))
     , m_autoSize(decl.Bounds.Width == 0)
+    , m_describesCaption(!decl.AccessibleName.empty())
 {
     auto& label = static_cast<TQtLabelWidget&>(LabelWidget());
+    if (m_describesCaption)
+        label.setAccessibleDescription(label.text());
     // A caption may come from the network or from the user: never read it as markup.
     label.setTextFormat(Qt::PlainText);
     if (decl.Bold) {
@@ -88,6 +91,8 @@ std::string TQtLabel::Caption() const
 void TQtLabel::SetCaption(const std::string& caption)
 {
     LabelWidget().setText(ToQString(caption));
+    if (m_describesCaption)
+        LabelWidget().setAccessibleDescription(LabelWidget().text());
     FitCaption();
 }
 

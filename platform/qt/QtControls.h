@@ -50,6 +50,8 @@ private:
     void FitCaption();
 
     bool m_autoSize;
+    // With a name of its own, assistive technology reads the caption as the description.
+    bool m_describesCaption;
 };
 
 class TQtProgressBar : public TQtWidgetControl<TProgressBar>

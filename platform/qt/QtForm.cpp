@@ -162,6 +162,8 @@ template <class TQtControl> void TQtForm::Adopt(const TControlDecl& decl, std::u
 {
     QWidget* widget = control->Widget();
     widget->setObjectName(ToQString(decl.Name));
+    if (!decl.AccessibleName.empty())
+        widget->setAccessibleName(ToQString(decl.AccessibleName));
     if (decl.TabOrder < 0)
         widget->setFocusPolicy(Qt::NoFocus);
     if (!decl.Visible)

@@ -1,11 +1,14 @@
 #include "platform/qt/QtWebBrowser.h"
 
 #include "platform/OstrelError.h"
+#include "platform/qt/QtBrowsingInput.h"
 #include "platform/qt/QtString.h"
+#include "platform/qt/QtWebContextMenu.h"
 #include "platform/qt/QtWebPage.h"
 
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -46,9 +49,16 @@
 //   main-frame loads to the host, so a failing frame raises no OnNavigateError:
 //   loadingChanged and loadFinished leave frames out, and a request interceptor
 //   sees a frame's request before it is sent but never how it ends.
-// - Everything else the page asks of its host (new windows, downloads, prompts,
-//   its title) keeps the engine's default handling; script messages are dropped
-//   by TQtWebPage.
+// - OnNewWindow. Raised for a page's request for a new window or tab that the
+//   user made (a link with a target, a script run by a click, a middle click),
+//   and for the context menu's "Open link in browser". The engine opens nothing
+//   itself: the view makes no window for it (QWebEngineView::createWindow).
+//   Requests a page makes on its own, which the engine lets through, are dropped.
+// - The context menu and the keys that browse the history are the view's own
+//   (ShowWebContextMenu, TQtBrowsingInput); the engine goes back and forward for
+//   the mouse's buttons itself.
+// - Everything else the page asks of its host (downloads, prompts, its title)
+//   keeps the engine's default handling; script messages are dropped by TQtWebPage.
 namespace {
 constexpr int ReadyStateUninitialized = 0;
 constexpr int ReadyStateLoading = 1;
@@ -84,6 +94,15 @@ TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispa
     view.setPage(page);
     m_loadingChanged = QObject::connect(page, &QWebEnginePage::loadingChanged, &view,
                                         [this](const QWebEngineLoadingInfo& info) { LoadingChanged(info); });
+    QObject::connect(page, &QWebEnginePage::newWindowRequested, &view, [this](QWebEngineNewWindowRequest& request) {
+        if (request.isUserInitiated())
+            NewWindow(request.requestedUrl());
+    });
+    new TQtBrowsingInput(view);
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&view, &QWidget::customContextMenuRequested, &view, [this](const QPoint& at) {
+        ShowWebContextMenu(View(), at, [this](const QUrl& link) { NewWindow(link); });
+    });
 }
 
 TQtWebBrowser::~TQtWebBrowser()
@@ -169,6 +188,12 @@ void TQtWebBrowser::LoadEnded(const std::string& url, int errorCode)
     }
     if (OnDownloadComplete)
         m_dispatch([&] { OnDownloadComplete(); });
+}
+
+void TQtWebBrowser::NewWindow(const QUrl& url)
+{
+    if (OnNewWindow)
+        m_dispatch([&] { OnNewWindow(url.toString().toStdString()); });
 }
 
 std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)

@@ -34,6 +34,7 @@ private:
     void LoadingChanged(const QWebEngineLoadingInfo& info);
     // Raises the events of a main-frame load that ended; errorCode 0 is success.
     void LoadEnded(const std::string& url, int errorCode);
+    void NewWindow(const QUrl& url);
 
     QMetaObject::Connection m_loadingChanged;
     TQtDispatch m_dispatch;

@@ -3,9 +3,7 @@
 #include <QWebEnginePage>
 
 // The page of the web view. The program keeps no log, so script errors and
-// console output go nowhere: no dialog, nothing printed. Everything else the
-// page asks of its host (new windows, downloads, prompts) keeps the engine's
-// default handling.
+// console output go nowhere: no dialog, nothing printed.
 class TQtWebPage : public QWebEnginePage
 {
 public:

@@ -1,12 +1,8 @@
 #include "platform/win32/RowDescriptions.h"
 
-namespace {
+#include "platform/win32/AccessibleAnnotation.h"
 
-// Declared by oleacc.h, but in none of mingw-w64's import libraries.
-constexpr GUID DescriptionProperty = { 0x4d48dfe4, 0xbd3f, 0x491f, { 0xa6, 0x48, 0x49, 0x2d, 0x6f, 0x20, 0xc5, 0x88 } };
-constexpr CLSID AccPropServices = { 0xb5f8350b, 0x0548, 0x48b1, { 0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7 } };
-constexpr IID AccPropServicesInterface
-    = { 0x6e26e776, 0x04f0, 0x495d, { 0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69 } };
+namespace {
 
 // The accessible child that stands for row: children are numbered from 1.
 DWORD ChildOf(int row)
@@ -18,9 +14,8 @@ DWORD ChildOf(int row)
 
 TRowDescriptions::TRowDescriptions(HWND list)
     : m_list(list)
-{
-    CoCreateInstance(AccPropServices, nullptr, CLSCTX_INPROC_SERVER, AccPropServicesInterface, m_services.PutVoid());
-}
+    , m_services(AccessibleAnnotations())
+{ }
 
 TRowDescriptions::~TRowDescriptions()
 {
@@ -59,7 +54,8 @@ void TRowDescriptions::Annotate(int row)
     if (description.empty())
         Clear(row);
     else
-        m_services->SetHwndPropStr(m_list, OBJID_CLIENT, ChildOf(row), DescriptionProperty, description.c_str());
+        m_services->SetHwndPropStr(m_list, OBJID_CLIENT, ChildOf(row), AccessibleProperty::Description,
+                                   description.c_str());
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, m_list, OBJID_CLIENT, static_cast<LONG>(ChildOf(row)));
 }
 
@@ -67,6 +63,6 @@ void TRowDescriptions::Clear(int row)
 {
     if (!m_services)
         return;
-    MSAAPROPID property = DescriptionProperty;
+    MSAAPROPID property = AccessibleProperty::Description;
     m_services->ClearHwndProps(m_list, OBJID_CLIENT, ChildOf(row), &property, 1);
 }

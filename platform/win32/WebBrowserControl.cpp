@@ -2,17 +2,12 @@
 
 #include "platform/win32/BrowserEmulation.h"
 #include "platform/win32/ComError.h"
+#include "platform/win32/UniqueBstr.h"
 
 #include <memory>
 #include <olectl.h>
 
 namespace {
-
-struct TFreeString
-{
-    void operator()(BSTR text) const { SysFreeString(text); }
-};
-using TUniqueBstr = std::unique_ptr<OLECHAR, TFreeString>;
 
 // Another interface of the control, which it must have.
 template <class T> TComPtr<T> Require(const TComPtr<IOleObject>& object, const char* what)

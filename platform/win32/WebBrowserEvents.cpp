@@ -5,6 +5,7 @@
 #include <exdisp.h>
 #include <exdispid.h>
 #include <optional>
+#include <shobjidl.h>
 #include <string_view>
 
 namespace {
@@ -17,6 +18,16 @@ enum TNavigateErrorArgument : UINT {
     UrlArgument,
     WindowArgument,
     NavigateErrorArgumentCount
+};
+
+// NewWindow3's arguments, in the reverse order in which rgvarg holds them.
+enum TNewWindowArgument : UINT {
+    NewUrlArgument,
+    ContextUrlArgument,
+    FlagsArgument,
+    NewCancelArgument,
+    NewWindowArgument,
+    NewWindowArgumentCount
 };
 
 // The value a by-reference VARIANT argument points at, or the argument itself when the
@@ -43,6 +54,11 @@ int StatusCode(const VARIANT& argument)
 {
     const VARIANT& value = Value(argument);
     return value.vt == VT_I4 ? value.lVal : 0;
+}
+
+bool IsCancel(const VARIANT& argument)
+{
+    return argument.vt == (VT_BOOL | VT_BYREF) && argument.pboolVal;
 }
 
 } // namespace
@@ -111,6 +127,10 @@ STDMETHODIMP TWebBrowserEvents::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS
                 handler();
         } else if (id == DISPID_NAVIGATEERROR) {
             return parameters ? NavigateError(*parameters) : DISP_E_BADPARAMCOUNT;
+        } else if (id == DISPID_COMMANDSTATECHANGE) {
+            return parameters ? CommandStateChange(*parameters) : DISP_E_BADPARAMCOUNT;
+        } else if (id == DISPID_NEWWINDOW3) {
+            return parameters ? NewWindow(*parameters) : DISP_E_BADPARAMCOUNT;
         }
         return S_OK;
     } catch (...) {
@@ -124,7 +144,7 @@ HRESULT TWebBrowserEvents::NavigateError(const DISPPARAMS& parameters)
         return DISP_E_BADPARAMCOUNT;
     const VARIANT& cancel = parameters.rgvarg[CancelArgument];
     const std::optional<std::string> url = Text(parameters.rgvarg[UrlArgument]);
-    if (cancel.vt != (VT_BOOL | VT_BYREF) || !cancel.pboolVal || !url)
+    if (!IsCancel(cancel) || !url)
         return DISP_E_TYPEMISMATCH;
     const auto handler = m_handlers.NavigateError;
     if (!handler)
@@ -133,5 +153,35 @@ HRESULT TWebBrowserEvents::NavigateError(const DISPPARAMS& parameters)
     handler(*url, Text(parameters.rgvarg[FrameArgument]).value_or(std::string()),
             StatusCode(parameters.rgvarg[StatusCodeArgument]), cancelled);
     *cancel.pboolVal = cancelled ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT TWebBrowserEvents::NewWindow(const DISPPARAMS& parameters)
+{
+    if (parameters.cArgs != NewWindowArgumentCount || !parameters.rgvarg)
+        return DISP_E_BADPARAMCOUNT;
+    const VARIANT& cancel = parameters.rgvarg[NewCancelArgument];
+    if (!IsCancel(cancel))
+        return DISP_E_TYPEMISMATCH;
+    *cancel.pboolVal = VARIANT_TRUE;
+    const VARIANT& flags = Value(parameters.rgvarg[FlagsArgument]);
+    const bool userInitiated = (flags.vt == VT_I4 || flags.vt == VT_UI4) && (flags.ulVal & NWMF_USERINITED) != 0;
+    const std::optional<std::string> url = Text(parameters.rgvarg[NewUrlArgument]);
+    if (const auto handler = m_handlers.NewWindow; handler && userInitiated && url)
+        handler(*url);
+    return S_OK;
+}
+
+HRESULT TWebBrowserEvents::CommandStateChange(const DISPPARAMS& parameters)
+{
+    // In reverse order: whether it is enabled, then the command.
+    if (parameters.cArgs != 2 || !parameters.rgvarg)
+        return DISP_E_BADPARAMCOUNT;
+    const VARIANT& enabled = Value(parameters.rgvarg[0]);
+    const VARIANT& command = Value(parameters.rgvarg[1]);
+    if (enabled.vt != VT_BOOL || command.vt != VT_I4)
+        return DISP_E_TYPEMISMATCH;
+    if (const auto handler = m_handlers.CommandStateChange)
+        handler(command.lVal, enabled.boolVal != VARIANT_FALSE);
     return S_OK;
 }

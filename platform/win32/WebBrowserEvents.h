@@ -8,18 +8,24 @@
 #include <oaidl.h>
 #include <string>
 
-// What the event sink passes on: the two events of DWebBrowserEvents2 that have handlers.
+// What the event sink passes on: the events of DWebBrowserEvents2 that have handlers.
 struct TWebBrowserEventHandlers
 {
     std::function<void()> DownloadComplete;
     // The failing address and frame name as UTF-8, the engine's status code; cancel comes in
     // as the engine passed it and goes back to it.
     std::function<void(const std::string& url, const std::string& frame, int statusCode, bool& cancel)> NavigateError;
+    // The address, as UTF-8, of a new window the user asked for; the engine opens none.
+    std::function<void(const std::string& url)> NewWindow;
+    // Whether the control can now carry out command, a CSC_ value (going back or forward).
+    std::function<void(long command, bool enabled)> CommandStateChange;
 };
 
-// The sink connected to the control's DWebBrowserEvents2: it passes DownloadComplete (104)
-// and NavigateError (271) to the handlers and answers every event with S_OK. Arguments that
-// do not have the published layout are not passed on.
+// The sink connected to the control's DWebBrowserEvents2: it passes DownloadComplete (104),
+// CommandStateChange (105), NavigateError (271) and NewWindow3 (273) to the handlers and answers every event with S_OK.
+// Arguments that do not have the published layout are not passed on. Every new window is
+// cancelled, so none opens, in the view or in a browser window of the engine's; only one the
+// user asked for (a click, not a page's script on its own) is passed on.
 //
 // Like the site, it lives as long as anyone holds a reference (the control keeps one until
 // Unadvise), made by Create and deleted at its last Release; Detach drops the handlers.
@@ -49,6 +55,8 @@ private:
     ~TWebBrowserEvents() = default;
 
     HRESULT NavigateError(const DISPPARAMS& parameters);
+    HRESULT NewWindow(const DISPPARAMS& parameters);
+    HRESULT CommandStateChange(const DISPPARAMS& parameters);
 
     friend class TComReferences<TWebBrowserEvents>;
     TComReferences<TWebBrowserEvents> m_references;

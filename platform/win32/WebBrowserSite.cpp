@@ -201,10 +201,15 @@ STDMETHODIMP TWebBrowserSite::TranslateAccelerator(MSG*, WORD)
 }
 
 // IDocHostUIHandler
-// S_FALSE: the engine shows its own context menu.
-STDMETHODIMP TWebBrowserSite::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*)
+// S_OK: the host showed the menu; S_FALSE: the engine shows its own.
+STDMETHODIMP TWebBrowserSite::ShowContextMenu(DWORD kind, POINT* at, IUnknown*, IDispatch* element)
 {
-    return S_FALSE;
+    if (!m_contextMenu || !at)
+        return S_FALSE;
+    // A copy: the handler may detach this site while it runs.
+    const auto handler = m_contextMenu;
+    handler(kind, *at, element);
+    return S_OK;
 }
 STDMETHODIMP TWebBrowserSite::GetHostInfo(DOCHOSTUIINFO* info)
 {

@@ -5,6 +5,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <docobj.h>
+#include <functional>
 #include <mshtmhst.h>
 #include <oleidl.h>
 
@@ -28,7 +29,17 @@ public:
     TWebBrowserSite(const TWebBrowserSite&) = delete;
     TWebBrowserSite& operator=(const TWebBrowserSite&) = delete;
 
-    void Detach() { m_area = nullptr; }
+    // Shows the page's context menu that the engine asks for: kind is one of the CONTEXT_MENU_
+    // values, at a screen point, element the page's element under it. Without one the engine
+    // shows its own.
+    using TContextMenuHandler = std::function<void(DWORD kind, POINT at, IDispatch* element)>;
+    void SetContextMenuHandler(TContextMenuHandler handler) { m_contextMenu = std::move(handler); }
+
+    void Detach()
+    {
+        m_area = nullptr;
+        m_contextMenu = {};
+    }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
@@ -101,4 +112,5 @@ private:
     TComReferences<TWebBrowserSite> m_references;
     HWND m_area;
     const bool m_dpiAware;
+    TContextMenuHandler m_contextMenu;
 };

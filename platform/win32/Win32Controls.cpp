@@ -38,6 +38,8 @@ TWin32Label::TWin32Label(const TControlDecl& decl, HWND parent, int id, TWin32Di
     , m_color(decl.FontColor)
 {
     Subclass();
+    if (!decl.AccessibleName.empty())
+        m_description = std::make_unique<TAccessibleAnnotation>(Handle(), AccessibleProperty::Description);
 }
 
 std::string TWin32Label::Caption() const
@@ -48,6 +50,8 @@ std::string TWin32Label::Caption() const
 void TWin32Label::SetCaption(const std::string& caption)
 {
     SetWindowTextW(Handle(), Widen(caption).c_str());
+    if (m_description)
+        m_description->Set(Widen(caption));
     FitCaption();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "platform/win32/AccessibleAnnotation.h"
 #include "platform/win32/GdiObject.h"
 #include "platform/win32/Win32Control.h"
 
+#include <memory>
 #include <optional>
 
 // A push button, never a form's default: Enter presses it only while it has the focus.
@@ -46,6 +48,8 @@ private:
     const bool m_autoSize;
     const bool m_bold;
     const bool m_transparent;
+    // With a name of its own, assistive technology reads the caption as the description.
+    std::unique_ptr<TAccessibleAnnotation> m_description;
     const bool m_handCursor;
     const std::optional<TColor> m_color;
     bool m_underlined = false;

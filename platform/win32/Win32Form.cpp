@@ -208,6 +208,11 @@ template <class TNative> void TWin32Form::Adopt(const TControlDecl& decl, std::u
 {
     m_children.push_back(control.get());
     m_placed.push_back({ decl.Name, control->Handle(), decl.Bounds, decl.Anchors });
+    if (!decl.AccessibleName.empty()) {
+        m_accessibleNames.push_back(
+            std::make_unique<TAccessibleAnnotation>(control->Handle(), AccessibleProperty::Name));
+        m_accessibleNames.back()->Set(Widen(decl.AccessibleName));
+    }
     m_controls.emplace(decl.Name, std::move(control));
 }
 

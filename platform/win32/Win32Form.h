@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "platform/win32/AccessibleAnnotation.h"
 #include "platform/win32/GdiObject.h"
 #include "platform/win32/Win32Dispatch.h"
 #include "platform/win32/WindowsApi.h"
@@ -110,6 +111,8 @@ private:
     std::vector<TWin32Child*> m_children;
     std::vector<TPlaced> m_placed;
     std::vector<TWebViewArea> m_webViews;
+    // After the controls, so they are cleared while the controls' windows are still there.
+    std::vector<std::unique_ptr<TAccessibleAnnotation>> m_accessibleNames;
     // The control that had the focus when the window was last left, given it back on return.
     HWND m_focus = nullptr;
     bool m_modal = false;

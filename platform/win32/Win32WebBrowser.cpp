@@ -2,7 +2,31 @@
 
 #include "platform/win32/ComError.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/WebPageMenu.h"
 #include "platform/win32/WideText.h"
+
+#include <commctrl.h>
+#include <mshtmhst.h>
+#include <optional>
+
+namespace {
+
+// What an application command (WM_APPCOMMAND) asks of a web view, if anything.
+std::optional<TPageCommand> BrowsingCommand(short command)
+{
+    switch (command) {
+    case APPCOMMAND_BROWSER_BACKWARD:
+        return TPageCommand::Back;
+    case APPCOMMAND_BROWSER_FORWARD:
+        return TPageCommand::Forward;
+    case APPCOMMAND_BROWSER_REFRESH:
+        return TPageCommand::Reload;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
 
 TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch dispatch)
     : m_name(std::move(name))
@@ -14,6 +38,8 @@ TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch d
           [this](const std::string& url, const std::string& frame, int statusCode, bool& cancel) {
               NavigateError(url, frame, statusCode, cancel);
           },
+          [this](const std::string& url) { NewWindow(url); },
+          [this](long command, bool enabled) { CommandStateChange(command, enabled); },
       }))
 {
     try {
@@ -23,10 +49,14 @@ TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch d
         m_events->Detach();
         throw;
     }
+    m_site->SetContextMenuHandler(
+        [this](DWORD kind, POINT at, IDispatch* element) { ShowPageMenu(kind, at, element); });
+    SetWindowSubclass(m_area, AreaProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 TWin32WebBrowser::~TWin32WebBrowser()
 {
+    RemoveWindowSubclass(m_area, AreaProcedure, 0);
     m_control.reset();
     // Should the control still hold either object, a late call of its finds nothing here.
     m_site->Detach();
@@ -112,4 +142,67 @@ void TWin32WebBrowser::NavigateError(const std::string& url, const std::string& 
 {
     if (OnNavigateError)
         m_dispatch([&] { OnNavigateError(url, frame, statusCode, cancel); });
+}
+
+void TWin32WebBrowser::NewWindow(const std::string& url)
+{
+    if (OnNewWindow)
+        m_dispatch([&] { OnNewWindow(url); });
+}
+
+void TWin32WebBrowser::CommandStateChange(long command, bool enabled)
+{
+    if (command == CSC_NAVIGATEBACK)
+        m_canGoBack = enabled;
+    else if (command == CSC_NAVIGATEFORWARD)
+        m_canGoForward = enabled;
+}
+
+void TWin32WebBrowser::ShowPageMenu(DWORD kind, POINT at, IDispatch* element)
+{
+    m_dispatch([&] {
+        const std::wstring link = LinkAddress(element);
+        const TPagePlace place { m_canGoBack, m_canGoForward, kind == CONTEXT_MENU_TEXTSELECT, !link.empty() };
+        if (const auto command = TrackPageMenu(m_area, at, place))
+            CarryOut(*command, link);
+    });
+}
+
+void TWin32WebBrowser::CarryOut(TPageCommand command, const std::wstring& link)
+{
+    IWebBrowser2& browser = m_control->Automation();
+    // At an end of the history the control refuses to go on: nothing to report.
+    switch (command) {
+    case TPageCommand::Back:
+        browser.GoBack();
+        break;
+    case TPageCommand::Forward:
+        browser.GoForward();
+        break;
+    case TPageCommand::Reload:
+        browser.Refresh();
+        break;
+    case TPageCommand::Copy:
+        browser.ExecWB(OLECMDID_COPY, OLECMDEXECOPT_DODEFAULT, nullptr, nullptr);
+        break;
+    case TPageCommand::CopyLinkAddress:
+        CopyText(m_area, link);
+        break;
+    case TPageCommand::OpenLinkInBrowser:
+        NewWindow(Narrow(link));
+        break;
+    }
+}
+
+LRESULT CALLBACK TWin32WebBrowser::AreaProcedure(HWND area, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                 DWORD_PTR self)
+{
+    if (message == WM_APPCOMMAND) {
+        if (const auto command = BrowsingCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+            auto& view = *reinterpret_cast<TWin32WebBrowser*>(self);
+            view.m_dispatch([&] { view.CarryOut(*command, {}); });
+            return TRUE;
+        }
+    }
+    return DefSubclassProc(area, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PageMenu.h"
 #include "platform/WebBrowser.h"
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/OleSession.h"
@@ -18,7 +19,11 @@
 // have started it too, as a single-threaded apartment).
 //
 // The window code owes it two calls: FitToArea after every change of the area's size, and
-// TranslateKey from the message loop for each key message before TranslateMessage. The
+// TranslateKey from the message loop for each key message before TranslateMessage: the control
+// handles the keys that browse its history there itself. The page's context menu is the view's
+// own (PageMenu.h), and the mouse's back and forward buttons and a keyboard's browser keys,
+// which come to the area as WM_APPCOMMAND where the control leaves them, go back, forward and
+// reload. The
 // events may come while the UI thread dispatches messages, and also from within Navigate:
 // an engine may report a failure before the call returns.
 class TWin32WebBrowser final : public TWebBrowser
@@ -57,6 +62,12 @@ public:
 private:
     void DownloadComplete();
     void NavigateError(const std::string& url, const std::string& frame, int statusCode, bool& cancel);
+    void NewWindow(const std::string& url);
+    void CommandStateChange(long command, bool enabled);
+    void ShowPageMenu(DWORD kind, POINT at, IDispatch* element);
+    void CarryOut(TPageCommand command, const std::wstring& link);
+    static LRESULT CALLBACK AreaProcedure(HWND area, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self);
 
     TOleSession m_ole;
     const std::string m_name;
@@ -66,4 +77,6 @@ private:
     TComPtr<TWebBrowserEvents> m_events;
     std::unique_ptr<TWebBrowserControl> m_control;
     bool m_navigated = false;
+    bool m_canGoBack = false;
+    bool m_canGoForward = false;
 };

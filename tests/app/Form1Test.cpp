@@ -180,4 +180,18 @@ TEST_F(Form1Test, HelpLinkUnderlinesOnHoverAndOpensMakersPage)
               std::vector<std::string> { "https://www.mervane.example/remote-management.html" });
 }
 
+TEST_F(Form1Test, PagesAskingForANewWindowGetTheDefaultBrowserForWebAddressesOnly)
+{
+    const auto form1 = CreateForm1();
+    auto& view = form1->Form().WebBrowser("WebBrowser1");
+
+    for (const char* url :
+         { "http://PC1:8080/help", "HTTPS://docs.example/agent", "file:///etc/passwd", "javascript:alert(1)",
+           "mailto:admin@example", "about:blank", "PC1:8080/help", "xhttp://PC1/" })
+        view.OnNewWindow(url);
+
+    EXPECT_EQ(Platform.ShellImpl.OpenedUrls,
+              (std::vector<std::string> { "http://PC1:8080/help", "HTTPS://docs.example/agent" }));
+}
+
 } // namespace

@@ -3,8 +3,9 @@
 
 Run by accessibility_lan_test.sh once Ostrel shows the list it was given: PC1's agent answers,
 Gone-PC's does not, and Typed-PC was added by hand. The pointer and the keys go through xdotool,
-as a user's would. With "after-delete", only the rows once the test deleted Typed-PC: menus are
-not on the bus, so the test opens the entry menu and watches it on the screen.
+as a user's would. With "page-menu", the context menu of PC1's page once the test opened it
+again. With "after-delete", only the rows once the test deleted Typed-PC: menus are not on the
+bus, so the test opens the entry menu and watches it on the screen.
 """
 
 import subprocess
@@ -105,6 +106,10 @@ def after_delete():
 def main():
     app = until(30, ostrel, "Ostrel did not appear on the accessibility bus")
     window = until(10, lambda: window_named(app, TITLE), "no main window named after the title")
+    # The main window is the one frame at the top: the web view's offscreen window is none.
+    frames = [(top.name, top.getRoleName()) for top in app if top.getRole() == pyatspi.ROLE_FRAME]
+    if frames != [(TITLE, "frame")]:
+        fail(f"the top-level frames are {frames}, not the main window alone")
     pyatspi.Registry.registerEventListener(
         record, "object:property-change:accessible-description", "object:state-changed:focused",
         "object:state-changed:selected")
@@ -116,8 +121,13 @@ def main():
     until(5, lambda: find(window, pyatspi.ROLE_LABEL, "Read How to Monitor Computers Remotely"),
           "the help link has no name")
 
+    # The status line has a name while it is empty; what it says is its description.
+    statusLine = until(5, lambda: find(window, pyatspi.ROLE_LABEL, "Status"), "the status line has no name")
+    if statusLine.description:
+        fail(f"the status line says '{statusLine.description}' before anything was opened")
+
     # Every row reads its address and its status: online, offline, or nothing without one.
-    listView = until(5, lambda: find(window, pyatspi.ROLE_LIST), "no list")
+    listView = until(5, lambda: find(window, pyatspi.ROLE_LIST, "Computers"), "no list named Computers")
     expected = [(PC1, "online"), (GONE, "offline"), (TYPED, "")]
     until(20, lambda: rows(listView) == expected, f"the rows read {rows(listView)}, not {expected}")
     if any(row.getRole() != pyatspi.ROLE_LIST_ITEM for row in listView):
@@ -138,9 +148,10 @@ def main():
           "the activated row is not selected")
     if not states(listView[0]).contains(pyatspi.STATE_FOCUSED):
         fail("the activated row does not have the focus")
-    until(10, lambda: find(window, pyatspi.ROLE_LABEL, "Connecting..."),
-          "the status line does not read Connecting...")
+    until(10, lambda: statusLine.description == "Connecting...", "the status line does not read Connecting...")
     until(20, lambda: window_named(app, f"{TITLE} - {PC1}"), "activating the row did not open it")
+    until(10, lambda: statusLine.description == "", "the status line still reads "
+          f"'{statusLine.description}' once the page has loaded")
 
     # The keyboard moves the selection; the screen reader follows the focus to the next row.
     events.clear()
@@ -154,10 +165,36 @@ def main():
         fail("the row left is still selected")
     # The engine writes the host in lower case.
     failed = f"unable to connect ({GONE.lower()}"
-    until(20, lambda: pyatspi.findDescendant(window, lambda node: node.name.lower().startswith(failed)),
+    until(20, lambda: statusLine.description.lower().startswith(failed),
           "the status line does not say that Gone-PC could not be reached")
 
 
+def page_menu():
+    """The context menu of PC1's page, opened on a link: only what the view carries out.
+
+    Menus are not among the program's windows on the bus; their items are reached through the
+    focus events they send as the keyboard moves through them.
+    """
+    app = until(10, ostrel, "Ostrel left the accessibility bus")
+    until(20, lambda: window_named(app, f"{TITLE} - {PC1}"), "PC1's page is not shown")
+    focused = []
+    pyatspi.Registry.registerEventListener(
+        lambda event: event.detail1 and focused.append(event.source), "object:state-changed:focused")
+    # The page's first link, "Overview", 16 pixels into the view at 288,1.
+    xdotool("mousemove", str(288 + 16 + 20), str(1 + 16 + 9), "click", "3")
+    xdotool("key", "Down")
+    item = until(10, lambda: next((node for node in focused if node.getRole() == pyatspi.ROLE_MENU_ITEM), None),
+                 "no item of the page's menu took the focus")
+    items = [(node.name, node.getState().contains(pyatspi.STATE_ENABLED))
+             for node in item.parent if node.getRole() != pyatspi.ROLE_SEPARATOR]
+    xdotool("key", "Escape")
+    expected = [("Back", True), ("Forward", False), ("Reload", True), ("Copy link address", True),
+                ("Open link in browser", True)]
+    if items != expected:
+        fail(f"the page's menu on a link offers {items}, not {expected}")
+
+
 if __name__ == "__main__":
-    after_delete() if sys.argv[1:] == ["after-delete"] else main()
+    modes = {"after-delete": after_delete, "page-menu": page_menu}
+    modes[sys.argv[1]]() if sys.argv[1:] else main()
     print("accessibility: passed")

@@ -34,6 +34,9 @@ check()
 }
 
 check
+click_row 0
+until_true 30 title_is "Ostrel 4.1.1 - http://PC1:8080" || fail "PC1's page did not open again"
+check page-menu
 # Typed-PC deleted through its entry menu.
 click_row 2 3
 until_true 10 menu_shown 2 || fail "the entry menu did not open"

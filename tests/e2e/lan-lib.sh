@@ -140,9 +140,10 @@ requests_are()
     [[ $(cat "$work/requests.log" 2>/dev/null) == "$expected" ]]
 }
 
+# start_ostrel [NAME=VALUE...]: with those in its environment.
 start_ostrel()
 {
-    testlan_ostrel "$data" "$ostrel"
+    testlan_ostrel "$data" "$ostrel" "$@"
     until_true 60 title_is "Ostrel 4.1.1" || fail "the main window did not show"
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package as an administrator meets it: made from this build and checked, installed
-# into the machine, used in turn by two fresh ordinary users on the test LAN with the web
-# engine's sandbox on, installed again over a broken folder rule, removed and purged. The
+# The Debian package as an administrator meets it: made from this build and checked, by lintian
+# too, installed into the machine, used in turn by two fresh ordinary users on the test LAN with
+# the web engine's sandbox on, installed again over a broken folder rule, removed and purged. The
 # machine is left as it was found, also on failure; where Ostrel is installed already or
 # /var/lib/Mervane exists, the test would change them, so it is skipped.
 # Usage: package_lan_test.sh OSTREL AGENT_SIM install CPACK_CONFIG
@@ -45,6 +45,7 @@ expected_files()
     local size
     echo ./usr/bin/ostrel
     echo .$desktopEntry
+    echo ./usr/share/doc/ostrel/changelog.gz
     echo ./usr/share/doc/ostrel/copyright
     for size in 16 24 32 48 64 72 96 128 256; do
         echo "./usr/share/icons/hicolor/${size}x$size/apps/ostrel.png"
@@ -124,6 +125,9 @@ deb=$work/package/ostrel_${version}_amd64.deb
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6webenginecore6 (>=' || fail "the dependencies were not computed"
 actual=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
 [[ $actual == "$(expected_files | sort)" ]] || fail "the package holds: $actual"
+
+echo "package: lintian"
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian found faults"; }
 
 echo "package: its desktop entry, metadata and manual page"
 mkdir "$work/root"

@@ -211,6 +211,37 @@ TEST_F(ViewerTest, TitleFollowsEveryCompletedDownload)
                          "Ostrel 4.1.1 - http://PC2:80" }));
 }
 
+TEST_F(ViewerTest, StatusLineEmptiesOnceAPageCompletesAndKeepsAFailureUntilTheNextPage)
+{
+    Window.Fill({ "John-PC:8080" });
+    View().OnDownloadComplete = [this] { Viewer.DownloadComplete(); };
+    View().OnNavigateError
+        = [this](const std::string& url, const std::string&, int, bool& cancel) { Viewer.NavigateError(url, cancel); };
+    // The blank page completes while the open operation still waits: the entry is still to come.
+    OnPump = [this] {
+        if (App().Pumps == 1)
+            View().OnDownloadComplete();
+        EXPECT_EQ(Window.StatusLine().Caption(), "Connecting...");
+    };
+    Window.Computers.SetSelection(0);
+    Viewer.OpenSelectedComputer();
+    EXPECT_EQ(Window.StatusLine().Caption(), "Connecting...");
+
+    View().OnDownloadComplete();
+    EXPECT_EQ(Window.StatusLine().Caption(), "");
+
+    // A link that fails: the engine reports the error, then the end of the download.
+    bool cancel = false;
+    View().OnNavigateError("http://john-pc:8080/gone", "", 404, cancel);
+    View().OnDownloadComplete();
+    EXPECT_EQ(Window.StatusLine().Caption(), "Unable to connect (http://john-pc:8080/gone)");
+
+    // Back to a page that loads.
+    View().OnDownloadComplete();
+    EXPECT_EQ(Window.StatusLine().Caption(), "");
+    EXPECT_EQ(Window.Form->Caption(), "Ostrel 4.1.1 - John-PC:8080");
+}
+
 TEST_F(ViewerTest, NavigationErrorCancelsTheErrorPageAndNamesTheAddress)
 {
     bool cancel = false;

@@ -4,7 +4,9 @@
 #include <exdisp.h>
 #include <exdispid.h>
 #include <gtest/gtest.h>
+#include <shobjidl.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,6 +88,10 @@ protected:
             Events.push_back("error " + url + " frame=" + frame + " status=" + status + (cancel ? " cancel" : ""));
             cancel = CancelAnswer;
         },
+        [this](const std::string& url) { Events.push_back("new window " + url); },
+        [this](long command, bool enabled) {
+            Events.push_back("command " + std::to_string(command) + (enabled ? " on" : " off"));
+        },
     });
 };
 
@@ -94,7 +100,7 @@ TEST_F(WebBrowserEventsTest, DownloadCompleteComesThroughEveryTimeAndOtherEvents
     DISPPARAMS none {};
     EXPECT_EQ(Invoke(DISPID_DOWNLOADCOMPLETE, &none), S_OK);
     EXPECT_EQ(Invoke(DISPID_DOWNLOADCOMPLETE, nullptr), S_OK);
-    for (DISPID other : { DISPID_BEFORENAVIGATE2, DISPID_DOCUMENTCOMPLETE, DISPID_NAVIGATECOMPLETE2, DISPID_NEWWINDOW3,
+    for (DISPID other : { DISPID_BEFORENAVIGATE2, DISPID_DOCUMENTCOMPLETE, DISPID_NAVIGATECOMPLETE2, DISPID_NEWWINDOW2,
                           DISPID_DOWNLOADBEGIN, 0, -1, 100000 })
         EXPECT_EQ(Invoke(other, &none), S_OK) << other;
 
@@ -157,6 +163,62 @@ TEST_F(WebBrowserEventsTest, NavigateErrorWithoutThePublishedLayoutIsNotPassedOn
     EXPECT_TRUE(Events.empty());
 }
 
+TEST_F(WebBrowserEventsTest, EveryNewWindowIsCancelledAndOnlyOneTheUserAskedForIsPassedOn)
+{
+    // NewWindow3's arguments as the engine passes them: in reverse order, all by value but the
+    // window and the cancel flag.
+    const BSTR url = SysAllocString(L"http://PC1:8080/docs");
+    const BSTR context = SysAllocString(L"http://PC1:8080/links");
+    const auto invoke = [&](DWORD flags, VARTYPE cancelType) {
+        IDispatch* window = nullptr;
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        VARIANT arguments[5] = {};
+        arguments[0].vt = VT_BSTR;
+        arguments[0].bstrVal = url;
+        arguments[1].vt = VT_BSTR;
+        arguments[1].bstrVal = context;
+        arguments[2].vt = VT_UI4;
+        arguments[2].ulVal = flags;
+        arguments[3].vt = cancelType;
+        arguments[3].pboolVal = &cancel;
+        arguments[4].vt = VT_DISPATCH | VT_BYREF;
+        arguments[4].ppdispVal = &window;
+        DISPPARAMS parameters { arguments, nullptr, 5, 0 };
+        const HRESULT result = Invoke(DISPID_NEWWINDOW3, &parameters);
+        return std::make_pair(result, cancel);
+    };
+
+    EXPECT_EQ(invoke(NWMF_USERINITED | NWMF_FIRST, VT_BOOL | VT_BYREF), std::make_pair(S_OK, VARIANT_TRUE));
+    // A page's script opening a window on its own.
+    EXPECT_EQ(invoke(0, VT_BOOL | VT_BYREF), std::make_pair(S_OK, VARIANT_TRUE));
+    EXPECT_EQ(invoke(NWMF_USERINITED, VT_BOOL).first, DISP_E_TYPEMISMATCH);
+    SysFreeString(url);
+    SysFreeString(context);
+
+    EXPECT_EQ(Events, std::vector<std::string> { "new window http://PC1:8080/docs" });
+}
+
+TEST_F(WebBrowserEventsTest, CommandStateChangeTellsWhetherTheHistoryGoesOn)
+{
+    // In reverse order: whether it is enabled, then the command.
+    VARIANT arguments[2] = {};
+    arguments[0].vt = VT_BOOL;
+    arguments[0].boolVal = VARIANT_TRUE;
+    arguments[1].vt = VT_I4;
+    arguments[1].lVal = CSC_NAVIGATEBACK;
+    DISPPARAMS parameters { arguments, nullptr, 2, 0 };
+    EXPECT_EQ(Invoke(DISPID_COMMANDSTATECHANGE, &parameters), S_OK);
+    arguments[0].boolVal = VARIANT_FALSE;
+    arguments[1].lVal = CSC_NAVIGATEFORWARD;
+    EXPECT_EQ(Invoke(DISPID_COMMANDSTATECHANGE, &parameters), S_OK);
+    arguments[1].vt = VT_BSTR;
+    EXPECT_EQ(Invoke(DISPID_COMMANDSTATECHANGE, &parameters), DISP_E_TYPEMISMATCH);
+    parameters.cArgs = 1;
+    EXPECT_EQ(Invoke(DISPID_COMMANDSTATECHANGE, &parameters), DISP_E_BADPARAMCOUNT);
+
+    EXPECT_EQ(Events, (std::vector<std::string> { "command 2 on", "command 1 off" }));
+}
+
 TEST_F(WebBrowserEventsTest, IsOneDispatchObjectThatGoesQuietOnceDetached)
 {
     for (const IID& iid : { IID_IUnknown, IID_IDispatch, DIID_DWebBrowserEvents2 }) {
@@ -178,7 +240,7 @@ TEST_F(WebBrowserEventsTest, IsOneDispatchObjectThatGoesQuietOnceDetached)
                                           Sink->Detach();
                                           Events.push_back(mark.Alive ? "complete" : "handler destroyed while running");
                                       },
-                                       nullptr });
+                                       nullptr, nullptr, nullptr });
     DISPPARAMS none {};
     EXPECT_EQ(Invoke(DISPID_DOWNLOADCOMPLETE, &none), S_OK);
     EXPECT_EQ(Invoke(DISPID_DOWNLOADCOMPLETE, &none), S_OK);

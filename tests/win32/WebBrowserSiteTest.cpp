@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <mshtmhst.h>
 #include <ocidl.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -121,11 +123,17 @@ TEST_F(WebBrowserSiteTest, PlacesTheControlInTheAreaWithTheHostFlags)
     const TComPtr<TWebBrowserSite> unaware = TWebBrowserSite::Create(Window.Area(), false);
     ASSERT_EQ(unaware->GetHostInfo(&info), S_OK);
     EXPECT_EQ(info.dwFlags, static_cast<DWORD>(DOCHOSTUIFLAG_NO3DBORDER));
-    // The engine's own context menu.
-    EXPECT_EQ(Site->ShowContextMenu(CONTEXT_MENU_DEFAULT, nullptr, nullptr, nullptr), S_FALSE);
+    // The engine's own context menu while the view has none, the view's once it has.
+    POINT at { 30, 40 };
+    EXPECT_EQ(Site->ShowContextMenu(CONTEXT_MENU_DEFAULT, &at, nullptr, nullptr), S_FALSE);
+    std::vector<std::pair<DWORD, LONG>> menus;
+    Site->SetContextMenuHandler([&](DWORD kind, POINT where, IDispatch*) { menus.push_back({ kind, where.y }); });
+    EXPECT_EQ(Site->ShowContextMenu(CONTEXT_MENU_ANCHOR, &at, nullptr, nullptr), S_OK);
+    EXPECT_EQ(menus, (std::vector<std::pair<DWORD, LONG>> { { CONTEXT_MENU_ANCHOR, 40 } }));
 
-    // Once its owner has gone, the site offers the control no place.
+    // Once its owner has gone, the site offers the control no place, and no menu of the view's.
     Site->Detach();
+    EXPECT_EQ(Site->ShowContextMenu(CONTEXT_MENU_DEFAULT, &at, nullptr, nullptr), S_FALSE);
     EXPECT_NE(Site->GetWindow(&window), S_OK);
     EXPECT_NE(Site->CanInPlaceActivate(), S_OK);
     EXPECT_NE(Site->GetWindowContext(&frame, &document, &position, &clip, &frameInfo), S_OK);

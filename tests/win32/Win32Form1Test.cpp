@@ -2,7 +2,9 @@
 #include "app/Unit1.h"
 #include "list/ComputerList.h"
 #include "platform/Form.h"
+#include "platform/win32/ComPtr.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Control.h"
 #include "platform/win32/Win32Form.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "ui/Form2.h"
@@ -10,6 +12,7 @@
 
 #include <commctrl.h>
 #include <fstream>
+#include <oleacc.h>
 #include <sstream>
 
 namespace {
@@ -129,6 +132,43 @@ TEST_F(Win32Form1Test, StartsMaximisedWithItsTitleAndTheProgressBarHidden)
     EXPECT_EQ(Form().Caption(), "Ostrel 4.1.1");
     EXPECT_FALSE(Form().ProgressBar("ProgressBar1").Visible());
     EXPECT_TRUE(Form().Button("Button1").Focused()) << "the first in the tab order";
+}
+
+// What a screen reader reads of window: its accessible object's own name or description.
+std::wstring Accessible(HWND window, LONG object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*))
+{
+    TComPtr<IAccessible> accessible;
+    if (AccessibleObjectFromWindow(window, static_cast<DWORD>(object), __uuidof(IAccessible), accessible.PutVoid())
+        != S_OK)
+        return L"(no object)";
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if ((accessible.Get()->*property)(self, &text) != S_OK || !text)
+        return L"";
+    std::wstring result(text, SysStringLen(text));
+    SysFreeString(text);
+    return result;
+}
+
+TEST_F(Win32Form1Test, ScreenReadersReadTheWindowTheListAndTheStatusLineByTheirNames)
+{
+    ShowWithoutRequest();
+    const HWND list = dynamic_cast<TWin32Child&>(Form().ListBox("ListBox1")).Handle();
+    auto& statusLine = Form().Label("Label1");
+    const HWND status = dynamic_cast<TWin32Child&>(statusLine).Handle();
+    if (Accessible(list, OBJID_CLIENT, &IAccessible::get_accName) != L"Computers")
+        GTEST_SKIP() << "this system's accessible objects do not show annotations (Wine's do not)";
+
+    EXPECT_EQ(Accessible(Window(), OBJID_WINDOW, &IAccessible::get_accName), L"Ostrel 4.1.1");
+    // Named while it is empty; what it says is its description.
+    EXPECT_EQ(Accessible(status, OBJID_CLIENT, &IAccessible::get_accName), L"Status");
+    EXPECT_EQ(Accessible(status, OBJID_CLIENT, &IAccessible::get_accDescription), L"");
+    statusLine.SetCaption("Connecting...");
+    EXPECT_EQ(Accessible(status, OBJID_CLIENT, &IAccessible::get_accName), L"Status");
+    EXPECT_EQ(Accessible(status, OBJID_CLIENT, &IAccessible::get_accDescription), L"Connecting...");
 }
 
 TEST_F(Win32Form1Test, AnchorsKeepTheLeftColumnAndStretchTheWebView)

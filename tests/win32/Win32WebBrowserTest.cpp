@@ -9,7 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -207,6 +210,74 @@ TEST_F(Win32WebBrowserTest, WithAnHtmlEnginePagesCompleteAndFailuresLeaveNoError
     Browser.Navigate(Server.Url("/script.html"));
     EXPECT_TRUE(PumpUntil([&] { return Title(Browser) == L"went on"; }));
     EXPECT_FALSE(ThreadShowsDialog());
+}
+
+// Keys go the way the program's message loop sends them: to the control's accelerators first.
+bool PumpKeysUntil(TWin32WebBrowser& browser, const std::function<bool()>& done)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (browser.TranslateKey(message))
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (GetTickCount() - start >= 20000)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PressKeys(std::initializer_list<BYTE> keys)
+{
+    for (const BYTE key : keys)
+        keybd_event(key, 0, key == VK_LEFT || key == VK_RIGHT ? KEYEVENTF_EXTENDEDKEY : 0, 0);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        keybd_event(*key, 0, KEYEVENTF_KEYUP | (*key == VK_LEFT || *key == VK_RIGHT ? KEYEVENTF_EXTENDEDKEY : 0), 0);
+}
+
+TEST_F(Win32WebBrowserTest, WithAnHtmlEngineHistoryKeysAndMouseButtonsBrowseAsInABrowser)
+{
+    if (HtmlEngineMissing())
+        GTEST_SKIP() << NoHtmlEngine << " (going back and forward needs pages that load)";
+    Server.Serve("/one.html", "<html><head><title>one</title></head><body>one</body></html>");
+    Server.Serve("/two.html", "<html><head><title>two</title></head><body>two</body></html>");
+    const auto showing = [&](const wchar_t* title) {
+        return
+            [&, title] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete && Title(Browser) == title; };
+    };
+    Browser.Navigate(Server.Url("/one.html"));
+    ASSERT_TRUE(PumpUntil(showing(L"one")));
+    Browser.Navigate(Server.Url("/two.html"));
+    ASSERT_TRUE(PumpUntil(showing(L"two")));
+    Browser.SetFocus();
+
+    // The control takes Alt+Left and Alt+Right through its accelerators.
+    PressKeys({ VK_MENU, VK_LEFT });
+    EXPECT_TRUE(PumpKeysUntil(Browser, showing(L"one")));
+    PressKeys({ VK_MENU, VK_RIGHT });
+    EXPECT_TRUE(PumpKeysUntil(Browser, showing(L"two")));
+
+    // The mouse's back and forward buttons, as the system reports them where the control leaves them.
+    const auto mouse = [&](short command) {
+        return SendMessageW(Window.Area(), WM_APPCOMMAND, reinterpret_cast<WPARAM>(Window.Area()),
+                            MAKELPARAM(0, FAPPCOMMAND_MOUSE | command));
+    };
+    EXPECT_EQ(mouse(APPCOMMAND_BROWSER_BACKWARD), TRUE);
+    EXPECT_TRUE(PumpUntil(showing(L"one")));
+    EXPECT_EQ(mouse(APPCOMMAND_BROWSER_FORWARD), TRUE);
+    EXPECT_TRUE(PumpUntil(showing(L"two")));
+
+    // F5 and Ctrl+R reload: the page is asked for again.
+    Server.Serve("/two.html", "<html><head><title>two again</title></head><body>two</body></html>");
+    PressKeys({ VK_F5 });
+    EXPECT_TRUE(PumpKeysUntil(Browser, showing(L"two again")));
+    Server.Serve("/two.html", "<html><head><title>two once more</title></head><body>two</body></html>");
+    PressKeys({ VK_CONTROL, 'R' });
+    EXPECT_TRUE(PumpKeysUntil(Browser, showing(L"two once more")));
 }
 
 } // namespace

@@ -70,6 +70,8 @@ TAgentOptions ParseAgentOptions(const std::vector<std::string>& arguments)
             options.EveryMilliseconds = Number(value(), option);
         else if (option == "--requests")
             options.RequestLog = value();
+        else if (option == "--page-requests")
+            options.PageLog = value();
         else
             throw std::invalid_argument("unknown option \"" + option + "\"");
     }
@@ -103,6 +105,8 @@ Options:
   --requests FILE          append a line to FILE for every datagram received on
                            port 8082: "FROM ADDRESS:PORT TO ADDRESS:PORT TEXT", with
                            the address the datagram was sent to.
+  --page-requests FILE     append a line "GET PATH" to FILE for every page asked
+                           of the web server.
   --help                   this text.
 
 Pages of every computer (stable paths, used by tests):
@@ -112,6 +116,9 @@ Pages of every computer (stable paths, used by tests):
   /disks         disks and free space
   /frame-fail    a page holding a frame whose source cannot be reached
   /script-error  a page whose script raises an error
+  /links         a link to /cpu, a link to /docs that asks for a new window,
+                 a button whose script opens /help in a new window, and a
+                 link that cannot be followed
   /processes     a find box whose script posts every key event it sees to
                  /key-log; GET /key-log gives the last report back
   anything else  404

@@ -34,6 +34,8 @@ struct TAgentOptions
     int EveryMilliseconds = 0;
     // A file that gets one line for every datagram received on the request port.
     std::string RequestLog;
+    // A file that gets one line for every page asked of the web server: "GET PATH".
+    std::string PageLog;
     bool Help = false;
 };
 

@@ -25,6 +25,8 @@ std::optional<std::string> TAgentPages::Page(const std::string& path) const
         return ScriptError();
     if (path == "/processes")
         return Processes();
+    if (path == "/links")
+        return Links();
     return std::nullopt;
 }
 
@@ -132,4 +134,22 @@ std::string TAgentPages::Processes() const
                   "  reported = seen.length;\n"
                   "  fetch('/key-log', { method: 'POST', body: seen.join('\\n') + '\\n' }); }, 100);\n"
                   "</script>");
+}
+
+std::string TAgentPages::Links() const
+{
+    // At fixed places, so a test can click them: 40 pixels high, 60 apart, from 200 pixels down.
+    const std::string place = "style=\"position:absolute;left:20px;width:300px;height:40px;font-size:24px;top:";
+    return Layout("Links",
+                  "<a id=\"cpu\" href=\"/cpu\" " + place
+                      + "200px\">CPU load</a>\n"
+                        "<a id=\"docs\" href=\"/docs\" target=\"_blank\" "
+                      + place
+                      + "260px\">Documentation</a>\n"
+                        "<button id=\"help\" onclick=\"window.open('/help')\" "
+                      + place
+                      + "320px\">Help</button>\n"
+                        // Port 1 is closed on every simulated computer, so following this link fails.
+                        "<a id=\"console\" href=\"http://127.0.0.1:1/console\" "
+                      + place + "380px\">Remote console</a>");
 }

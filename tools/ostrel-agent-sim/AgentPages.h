@@ -23,6 +23,7 @@ private:
     std::string FrameFail() const;
     std::string ScriptError() const;
     std::string Processes() const;
+    std::string Links() const;
     std::string Uptime() const;
 
     std::string m_name;

@@ -10,6 +10,11 @@ TAgentWebServer::TAgentWebServer(const TAgentOptions& options)
     const auto started = std::chrono::steady_clock::now();
     for (const auto& computer : options.Computers)
         m_pagesByAddress.try_emplace(computer.Address, computer.Name, options.WebPort, started);
+    if (!options.PageLog.empty()) {
+        m_pageLog.open(options.PageLog, std::ios::app);
+        if (!m_pageLog)
+            throw std::runtime_error("cannot write " + options.PageLog);
+    }
 
     // What the /processes page last reported of the keys it saw; one log for all computers.
     m_server->Post("/key-log", [this](const httplib::Request& request, httplib::Response&) {
@@ -21,6 +26,10 @@ TAgentWebServer::TAgentWebServer(const TAgentOptions& options)
         response.set_content(m_keyLog, "text/plain");
     });
     m_server->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+        if (m_pageLog.is_open()) {
+            const std::lock_guard lock(m_pageLogLock);
+            m_pageLog << "GET " << request.path << std::endl;
+        }
         const auto pages = m_pagesByAddress.find(request.local_addr);
         const auto page = pages == m_pagesByAddress.end() ? std::nullopt : pages->second.Page(request.path);
         if (!page) {

@@ -3,6 +3,7 @@
 #include "AgentOptions.h"
 #include "AgentPages.h"
 
+#include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -35,4 +36,6 @@ private:
     // The server answers on several threads.
     std::mutex m_keyLogLock;
     std::string m_keyLog;
+    std::mutex m_pageLogLock;
+    std::ofstream m_pageLog;
 };
