@@ -94,12 +94,18 @@ TIniFile TIniFile::Parse(std::string_view text)
 
 std::string TIniFile::ReadText(std::string_view section, std::string_view key, std::string_view defaultValue) const
 {
+    auto text = FindText(section, key);
+    return text ? std::move(*text) : std::string(defaultValue);
+}
+
+std::optional<std::string> TIniFile::FindText(std::string_view section, std::string_view key) const
+{
     const auto found = FindSection(section);
     if (!found)
-        return std::string(defaultValue);
+        return std::nullopt;
     const TSection& target = m_sections[*found];
     const std::size_t line = FindKey(target, key);
-    return line < target.Lines.size() ? target.Lines[line].Text : std::string(defaultValue);
+    return line < target.Lines.size() ? std::optional(target.Lines[line].Text) : std::nullopt;
 }
 
 int TIniFile::ReadWholeNumber(std::string_view section, std::string_view key, int defaultValue) const

@@ -33,6 +33,8 @@ public:
 
     const std::vector<TSection>& Sections() const { return m_sections; }
     std::string ReadText(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    // The value of key in section; none when there is no such line.
+    std::optional<std::string> FindText(std::string_view section, std::string_view key) const;
     int ReadWholeNumber(std::string_view section, std::string_view key, int defaultValue) const;
     void WriteText(std::string_view section, std::string_view key, std::string_view value);
     void WriteWholeNumber(std::string_view section, std::string_view key, int value);

@@ -37,7 +37,8 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 {
     auto decoded = DecodeText(bytes, ansi);
     const auto ini = TIniFile::Parse(decoded.Text);
-    const int count = ini.ReadWholeNumber(GeneralSection, CountKey, 0);
+    // -1 for a missing or unusable count, which no save writes.
+    const int count = ini.ReadWholeNumber(GeneralSection, CountKey, -1);
 
     // Walks the sections the file has rather than every i below count, so a huge
     // "Computers" value cannot make reading take forever.
@@ -50,9 +51,13 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 
     TListFileContent content;
     content.Encoding = decoded.Encoding;
-    for (const int index : indexes)
-        if (auto text = ini.ReadText(std::to_string(index), NameKey, ""); !text.empty())
-            content.Entries.push_back(std::move(text));
+    content.Whole = count >= 0 && indexes.size() == static_cast<std::size_t>(count);
+    for (const int index : indexes) {
+        auto text = ini.FindText(std::to_string(index), NameKey);
+        content.Whole = content.Whole && text;
+        if (text && !text->empty())
+            content.Entries.push_back(std::move(*text));
+    }
     return content;
 }
 

@@ -14,6 +14,10 @@ struct TListFileContent
 {
     std::vector<std::string> Entries;
     TTextEncoding Encoding = TTextEncoding::Ansi;
+    // The file holds a whole list, as a save writes it: a count, and a section with a name for
+    // each entry it counts. A file cut short or emptied by another program is not, and tells
+    // nothing of which entries were deleted.
+    bool Whole = false;
 };
 
 // Reads "Name" of sections 0 to "Computers"-1, skipping empty texts. Throws EOstrelError

@@ -183,6 +183,18 @@ TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi)
     return { ansi.ToUtf8(bytes), TTextEncoding::Ansi };
 }
 
+std::optional<std::size_t> FindNulCharacter(std::string_view bytes)
+{
+    if (bytes.starts_with(Utf16LEMark) || bytes.starts_with(Utf16BEMark)) {
+        for (std::size_t at = Utf16LEMark.size(); at + 1 < bytes.size(); at += 2)
+            if (bytes[at] == '\0' && bytes[at + 1] == '\0')
+                return at;
+        return std::nullopt;
+    }
+    const auto at = bytes.find('\0');
+    return at == std::string_view::npos ? std::nullopt : std::optional(at);
+}
+
 std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi)
 {
     switch (encoding) {
