@@ -17,8 +17,9 @@ std::string StatusDescription(const TInfo& status)
 // Rows the control holds already are entries without status.
 TComputerList::TComputerList(TListBox& rows)
     : m_rows(rows)
-    , m_status(static_cast<std::size_t>(rows.RowCount()))
 {
+    for (int row = 0; row < rows.RowCount(); ++row)
+        m_entries.push_back({ rows.RowText(row), std::nullopt });
     IndexRows();
 }
 
@@ -26,31 +27,31 @@ void TComputerList::IndexRows()
 {
     m_firstRowByText.clear();
     for (int index = 0; index < Count(); ++index)
-        m_firstRowByText.try_emplace(FoldCase(m_rows.RowText(index)), index);
+        m_firstRowByText.try_emplace(FoldCase(m_entries[index].Text), index);
 }
 
 int TComputerList::Count() const
 {
-    return m_rows.RowCount();
+    return static_cast<int>(m_entries.size());
 }
 
 std::string TComputerList::Text(int index) const
 {
     CheckIndex(index);
-    return m_rows.RowText(index);
+    return m_entries[index].Text;
 }
 
 const TInfo* TComputerList::Status(int index) const
 {
     CheckIndex(index);
-    const auto& status = m_status[index];
+    const auto& status = m_entries[index].Status;
     return status ? &*status : nullptr;
 }
 
 void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
 {
     m_rows.AppendRow(text);
-    m_status.push_back(status);
+    m_entries.push_back({ text, status });
     if (status)
         m_rows.SetRowDescription(Count() - 1, StatusDescription(*status));
     m_firstRowByText.try_emplace(FoldCase(text), Count() - 1);
@@ -68,6 +69,7 @@ void TComputerList::ReplaceText(int index, const std::string& text)
 {
     CheckIndex(index);
     const int selection = m_rows.ItemIndex();
+    m_entries[index].Text = text;
     m_rows.SetRowText(index, text);
     // A list control may replace a row's text by deleting and inserting the row, which drops
     // the selection (the Win32 list box has no other way).
@@ -81,7 +83,7 @@ void TComputerList::Delete(int index)
 {
     CheckIndex(index);
     m_rows.DeleteRow(index);
-    m_status.erase(m_status.begin() + index);
+    m_entries.erase(m_entries.begin() + index);
     IndexRows();
     m_rows.Invalidate();
 }
@@ -113,7 +115,7 @@ void TComputerList::MarkOnline(int index)
 
 void TComputerList::SetOnline(int index, bool online)
 {
-    auto& status = m_status[index];
+    auto& status = m_entries[index].Status;
     // Only a change is described anew: a screen reader announces every description it is given.
     if (!status || status->Online == online)
         return;

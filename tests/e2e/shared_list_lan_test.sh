@@ -120,8 +120,25 @@ start_two_copies()
     secondWindow=$(copy_window "$second") || fail "the second copy's window did not show"
 }
 
+# The save lock that every save of the list holds from its read to its replace.
+save_lock_held()
+{
+    ! flock --nonblock --shared "$data/Mervane/.list.dat.lock" true 2>/dev/null
+}
+
+# close_with_file_as COPY CHANGE...: runs CHANGE (another program's doing) on the list file,
+# then closes COPY.
+close_with_file_as()
+{
+    local copy=$1
+    shift
+    "$@"
+    end_copy "$copy"
+}
+
 testlan_up
 testlan_start_xvfb
+xvfb=${TESTLAN_PIDS[-1]}
 
 case $scenario in
 locked-load)
@@ -162,6 +179,74 @@ two-copies)
         fi
     done
     figures "$rounds rounds, closing in either order by turns: both entries kept in all $rounds, $((SECONDS - started)) s"
+    ;;
+
+second-save)
+    # Another copy adds y while this one, which added z, is up. A close during a scan saves and
+    # leaves the window up until the scan ends; a second close then saves again.
+    list_file "x" >"$data/Mervane/list.dat"
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    window=$(copy_window "$copy") || fail "the main window did not show"
+    add_entry "$window" "z"
+    list_file "x" "y" >"$data/Mervane/list.dat"
+    xdotool mousemove 142 25 click 1
+    until_true 5 scanning || fail "no scan started"
+    kill -TERM "$copy"
+    until_true 5 eval 'entries | grep -qx z' || fail "the close during the scan did not save"
+    expect_list "x" "y" "z"
+    kill -TERM "$copy"
+    until_true 30 eval '! testlan_running $copy' || fail "the program did not end after the scan"
+    expect_list "x" "y" "z"
+    figures "two closes in one scan kept the other copy's entry"
+    ;;
+
+file-cut)
+    # Another program empties the list file, or cuts it inside its last section, while a copy
+    # runs: that says nothing of deletions, so the close keeps what was loaded and what was added.
+    list_file "x" "y" >"$data/Mervane/list.dat"
+    start_ostrel
+    add_entry "$(copy_window "$TESTLAN_OSTREL_PID")" "z"
+    close_with_file_as "$TESTLAN_OSTREL_PID" truncate -s 0 "$data/Mervane/list.dat"
+    expect_list "x" "y" "z"
+    start_ostrel
+    add_entry "$(copy_window "$TESTLAN_OSTREL_PID")" "w"
+    cut=$(($(grep -abo 'Name=z' "$data/Mervane/list.dat" | cut -d: -f1) + 2))
+    close_with_file_as "$TESTLAN_OSTREL_PID" truncate -s "$cut" "$data/Mervane/list.dat"
+    expect_list "x" "y" "z" "w"
+    figures "a list file emptied and one cut at byte $cut while a copy ran: every entry kept"
+    ;;
+
+same-instant)
+    # Two copies that each added an entry end at the same instant, as a shutdown ends them:
+    # the saves follow one another and the file ends with both entries.
+    rounds=$(size 2 100)
+    started=$SECONDS
+    for ((round = 1; round <= rounds; round++)); do
+        list_file "x" >"$data/Mervane/list.dat"
+        start_two_copies
+        add_entry "$firstWindow" "y$round"
+        add_entry "$secondWindow" "z$round"
+        kill -TERM "$first" "$second"
+        until_true 30 eval '! testlan_running $first && ! testlan_running $second' \
+            || fail "round $round: the copies did not end"
+        names=$(entries | sort | paste -sd ' ')
+        [[ $names == "x y$round z$round" ]] || fail "round $round: the list file holds [$names]"
+    done
+    figures "$rounds rounds of two copies ended at once: both entries kept in all $rounds, $((SECONDS - started)) s"
+    ;;
+
+display-gone)
+    # The X server goes away before any end signal, as at the end of a session without a
+    # session manager: the program ends, and saves what was added first.
+    list_file "x" >"$data/Mervane/list.dat"
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    add_entry "$(copy_window "$copy")" "Added-PC:8080"
+    kill -TERM "$xvfb"
+    until_true 30 eval '! testlan_running $copy' || fail "the program outlived its display"
+    expect_list "x" "Added-PC:8080"
+    figures "the display went away after an addition: the list was saved"
     ;;
 
 kill-during-save)
