@@ -120,6 +120,15 @@ start_two_copies()
     secondWindow=$(copy_window "$second") || fail "the second copy's window did not show"
 }
 
+# two_copies_adding Y Z: two copies load the list x; the first adds Y, the second Z.
+two_copies_adding()
+{
+    list_file "x" >"$data/Mervane/list.dat"
+    start_two_copies
+    add_entry "$firstWindow" "$1"
+    add_entry "$secondWindow" "$2"
+}
+
 # The save lock that every save of the list holds from its read to its replace.
 save_lock_held()
 {
@@ -164,10 +173,7 @@ two-copies)
     rounds=$(size 2 100)
     started=$SECONDS
     for ((round = 1; round <= rounds; round++)); do
-        list_file "x" >"$data/Mervane/list.dat"
-        start_two_copies
-        add_entry "$firstWindow" "y$round"
-        add_entry "$secondWindow" "z$round"
+        two_copies_adding "y$round" "z$round"
         if ((round % 2)); then
             end_copy "$first"
             end_copy "$second"
@@ -223,13 +229,10 @@ same-instant)
     rounds=$(size 2 100)
     started=$SECONDS
     for ((round = 1; round <= rounds; round++)); do
-        list_file "x" >"$data/Mervane/list.dat"
-        start_two_copies
-        add_entry "$firstWindow" "y$round"
-        add_entry "$secondWindow" "z$round"
+        two_copies_adding "y$round" "z$round"
         kill -TERM "$first" "$second"
         until_true 30 eval '! testlan_running $first && ! testlan_running $second' \
-            || fail "round $round: the copies did not end"
+            || fail "round $round: the copies did not end; shown: $(shown_titles)"
         names=$(entries | sort | paste -sd ' ')
         [[ $names == "x y$round z$round" ]] || fail "round $round: the list file holds [$names]"
     done
@@ -251,27 +254,43 @@ display-gone)
 
 kill-during-save)
     # A save cut short by SIGKILL leaves the old file or the new one, never a mix, and a
-    # temporary file that the next save removes.
+    # temporary file that the next save removes. A whole save is timed first, from taking its
+    # lock to letting go; each kill then comes a random moment into a save of that length.
     count=$(size 20000 100000)
-    rounds=$(size 3 100)
+    rounds=$(size 6 100)
     testlan_add_computers 1
     testlan_start_agents "$sim" --web-port 8080
     list_of_size "$count" >"$work/old.dat"
     # The agent's reply adds its computer: that is what the save changes.
     list_of_size "$count" "http://PC1:8080" >"$work/new.dat"
-    old=0 new=0 mostLeftovers=0
-    for ((round = 1; round <= rounds; round++)); do
+    # start_save: a copy on the old list, asked to end; returns once its save holds the lock.
+    start_save()
+    {
         cp "$work/old.dat" "$data/Mervane/list.dat"
         testlan_ostrel "$data" "$ostrel"
-        copy_window "$TESTLAN_OSTREL_PID" >/dev/null \
-            || fail "round $round: the main window did not show; shown: $(shown_titles)"
+        copy_window "$TESTLAN_OSTREL_PID" >/dev/null || fail "the main window did not show; shown: $(shown_titles)"
         sleep 1
         kill -TERM "$TESTLAN_OSTREL_PID"
-        sleep "$(printf '0.%03d' $((RANDOM % 300)))"
+        local deadline=$((SECONDS + 10))
+        until save_lock_held; do
+            ((SECONDS < deadline)) || fail "no save began"
+        done
+    }
+    start_save
+    began=$(now_ms)
+    while save_lock_held; do :; done
+    saveMs=$(($(now_ms) - began))
+    until_true 10 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "the timed save did not end"
+    cmp -s "$work/new.dat" "$data/Mervane/list.dat" || fail "the timed save did not write the new list"
+    cut=0 new=0 mostLeftovers=0
+    for ((round = 1; round <= rounds; round++)); do
+        start_save
+        delay=$(((RANDOM * 32768 + RANDOM) % (saveMs * 6 / 5 + 1)))
+        sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
         kill -KILL "$TESTLAN_OSTREL_PID" 2>/dev/null || true
         until_true 10 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "round $round: the program did not end"
         if cmp -s "$work/old.dat" "$data/Mervane/list.dat"; then
-            old=$((old + 1))
+            cut=$((cut + 1))
         elif cmp -s "$work/new.dat" "$data/Mervane/list.dat"; then
             new=$((new + 1))
         else
@@ -287,8 +306,9 @@ kill-during-save)
     copy_window "$TESTLAN_OSTREL_PID" >/dev/null || fail "the last copy's window did not show"
     end_copy "$TESTLAN_OSTREL_PID"
     [[ -z $(find "$data/Mervane" -name '.list.dat.saving.*') ]] || fail "a temporary file outlived a whole save"
-    figures "$rounds kills of a $count-entry save: old list $old, new list $new, broken 0;" \
-        "at most $mostLeftovers temporary file after a kill, none after the next whole save"
+    figures "a whole $count-entry save took $saveMs ms; $rounds kills during one: old list kept $cut," \
+        "new list whole $new, broken 0; at most $mostLeftovers temporary file after a kill, none after the next whole save"
+    ((cut > 0)) || fail "no kill landed during a save"
     ;;
 
 two-users)
