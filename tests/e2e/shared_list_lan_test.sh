@@ -407,9 +407,14 @@ flood-shutdown)
     ;;
 
 hostile-files)
-    # Files no copy writes: a clear error or a correct load, never a crash or a hang, in bounded memory.
+    # Files no copy writes: a clear error or a correct load, never a crash or a hang, in bounded
+    # memory. The bounds grow with what the program may read of a file, its first 64 MB: the
+    # window within 5 s plus 0.5 s a MB, the peak RSS within 300 MB plus 16 times those MB,
+    # and never above 1 GB. A debug build meets them too.
     summary=()
-    for kind in random million huge-count deep-brackets directory fifo; do
+    kinds=(random million huge-count deep-brackets directory fifo sparse-2G)
+    ((full)) && kinds+=(sparse-64G)
+    for kind in "${kinds[@]}"; do
         list="$data/Mervane/list.dat"
         rm -rf "$list"
         expected=""
@@ -431,7 +436,16 @@ hostile-files)
             ;;
         directory) mkdir "$list" ;;
         fifo) mkfifo "$list" ;;
+        sparse-*)
+            # A list, then zeros to the size: the text ends at the first of them.
+            list_of_size 10 >"$list"
+            truncate -s "${kind#sparse-}" "$list"
+            expected=10
+            ;;
         esac
+        readMb=$((($(stat -c %s "$list") < 64 << 20 ? $(stat -c %s "$list") : 64 << 20) >> 20))
+        windowBound=$((5000 + 500 * readMb))
+        peakBound=$((300 + 16 * readMb < 1000 ? 300 + 16 * readMb : 1000))
         started=$(now_ms)
         testlan_ostrel "$data" "$ostrel"
         copy=$TESTLAN_OSTREL_PID
@@ -451,6 +465,8 @@ hostile-files)
         # An ending process gives up its memory a moment before it is gone: the loop above
         # can stop in between.
         until_true 10 eval '! testlan_running $copy' || fail "$kind: the program did not end"
+        ((loaded <= windowBound)) || fail "$kind: the window showed after $loaded ms, over $windowBound ms"
+        ((peak <= peakBound)) || fail "$kind: peak RSS $peak MB, over $peakBound MB"
         if [[ -d $list ]]; then
             outcome="kept as it was, the save refused with an error box"
         elif [[ -n $expected ]]; then
@@ -458,9 +474,14 @@ hostile-files)
             ((got == expected)) || fail "$kind: $got entries saved, not $expected"
             outcome="$got entries loaded and saved"
         else
-            outcome="replaced by a list of $(entries | wc -l) entries"
+            # Random bytes hold no list, and a FIFO is no file: both are replaced by the empty list.
+            [[ -f $list && ! -p $list ]] || fail "$kind: no list file was written in its place"
+            got=$(entries | wc -l)
+            ((got == 0)) || fail "$kind: $got entries saved from a file that holds none"
+            grep -aq '^Computers=0' "$list" || fail "$kind: the file written is not the empty list"
+            outcome="replaced by the empty list"
         fi
-        summary+=("$kind: window after $loaded ms, peak RSS $peak MB, $outcome")
+        summary+=("$kind: window after $loaded ms (bound $windowBound), peak RSS $peak MB (bound $peakBound), $outcome")
     done
     figures "$(printf '%s; ' "${summary[@]}" | sed 's/; $//')"
     ;;
