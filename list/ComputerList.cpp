@@ -25,9 +25,27 @@ TComputerList::TComputerList(TListBox& rows)
 
 void TComputerList::IndexRows()
 {
-    m_firstRowByText.clear();
+    m_firstRowByFoldedHash.clear();
     for (int index = 0; index < Count(); ++index)
-        m_firstRowByText.try_emplace(FoldCase(m_entries[index].Text), index);
+        IndexEntry(index);
+}
+
+void TComputerList::IndexEntry(int index)
+{
+    // SameText(a, b) is FoldCase(a) == FoldCase(b), so the folded text is what is hashed.
+    const std::string folded = FoldCase(m_entries[index].Text);
+    const std::size_t hash = std::hash<std::string> {}(folded);
+    if (FirstRowFolded(folded, hash) == None)
+        m_firstRowByFoldedHash.emplace(hash, index);
+}
+
+int TComputerList::FirstRowFolded(const std::string& folded, std::size_t hash) const
+{
+    const auto [first, last] = m_firstRowByFoldedHash.equal_range(hash);
+    for (auto candidate = first; candidate != last; ++candidate)
+        if (FoldCase(m_entries[candidate->second].Text) == folded)
+            return candidate->second;
+    return None;
 }
 
 int TComputerList::Count() const
@@ -54,15 +72,14 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
     m_entries.push_back({ text, status });
     if (status)
         m_rows.SetRowDescription(Count() - 1, StatusDescription(*status));
-    m_firstRowByText.try_emplace(FoldCase(text), Count() - 1);
+    IndexEntry(Count() - 1);
     m_rows.Invalidate();
 }
 
 int TComputerList::FindExact(const std::string& text) const
 {
-    // SameText(a, b) is FoldCase(a) == FoldCase(b), so the folded text is the key.
-    const auto found = m_firstRowByText.find(FoldCase(text));
-    return found == m_firstRowByText.end() ? None : found->second;
+    const std::string folded = FoldCase(text);
+    return FirstRowFolded(folded, std::hash<std::string> {}(folded));
 }
 
 void TComputerList::ReplaceText(int index, const std::string& text)

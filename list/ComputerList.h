@@ -47,6 +47,10 @@ private:
     void SetOnline(int index, bool online);
     // Makes the index anew from the entries, for the changes that move or rename them.
     void IndexRows();
+    // Indexes the entry unless an earlier one has the same text without regard to letter case.
+    void IndexEntry(int index);
+    // The first entry whose folded text is folded, whose hash is hash; or None.
+    int FirstRowFolded(const std::string& folded, std::size_t hash) const;
 
     struct TEntry
     {
@@ -56,7 +60,8 @@ private:
 
     TListBox& m_rows;
     std::vector<TEntry> m_entries;
-    // Every entry's case-folded text to the first row that holds it, so that a merge in a
-    // flood of replies finds its entry without comparing it with every other.
-    std::unordered_map<std::string, int> m_firstRowByText;
+    // The first entry of each case-folded text, by the text's hash: a merge in a flood of
+    // replies finds its entry without comparing it with every other, and the index holds no
+    // copy of texts that may each be as long as a datagram.
+    std::unordered_multimap<std::size_t, int> m_firstRowByFoldedHash;
 };

@@ -377,6 +377,31 @@ hostile-datagrams)
     ((shown <= 500)) || fail "the dialog showed ${shown} ms after the click"
     ;;
 
+junk-flood)
+    # 200 named hosts send junk replies, each a new entry: the memory the program keeps for
+    # them stays a small multiple of their texts. A junk reply's text is everything after its
+    # first colon, about 4,000 random bytes here, half of them U+FFFD in the text: 8 KB of UTF-8.
+    # An entry may take four times that, 32 KB.
+    seconds=$(size 3 8)
+    widen_the_link
+    testlan_add_computers 200 Junk
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    sleep 2
+    before=$(awk '$1 == "VmRSS:" { print $2 }' "/proc/$copy/status")
+    testlan_agents "$flood" --to "$TESTLAN_ADMIN_ADDRESS" --port 8081 --rate 1000 --seconds "$seconds" \
+        --from 10.77.1.0/24 --seed "$RANDOM" >"$work/flood.log" 2>&1
+    sleep 3
+    after=$(awk '$1 == "VmRSS:" { print $2 }' "/proc/$copy/status")
+    end_copy "$copy"
+    count=$(entries | wc -l)
+    ((count > 0)) || fail "the flood made no entry"
+    perEntry=$(((after - before) / count))
+    figures "$(cat "$work/flood.log"); $count entries ($(stat -c %s "$listPath") bytes saved);" \
+        "RSS before $((before / 1024)) MB, after $((after / 1024)) MB, $perEntry KB an entry"
+    ((perEntry <= 32)) || fail "an entry takes $perEntry KB"
+    ;;
+
 flood-shutdown)
     # SIGTERM while a flood runs: each run ends within 2 s and saves its list.
     runs=$(size 3 50)
