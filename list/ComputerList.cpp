@@ -149,6 +149,12 @@ void TComputerList::MergeDiscovered(const std::string& address)
         MarkOnline(match);
 }
 
+void TComputerList::AddDiscovered(const std::string& address)
+{
+    if (FindExact(address) == None)
+        Append(address, TInfo(true));
+}
+
 void TComputerList::CheckIndex(int index) const
 {
     if (index < 0 || index >= Count())

@@ -40,6 +40,9 @@ public:
     void MarkOnline(int index);
     // A discovered address: marks the matching entry online, or appends it online.
     void MergeDiscovered(const std::string& address);
+    // An address from a reply that came before the latest scan began, and so did not answer it:
+    // appends it online when no entry matches it, and marks none online.
+    void AddDiscovered(const std::string& address);
 
 private:
     void CheckIndex(int index) const;
