@@ -312,25 +312,33 @@ kill-during-save)
     ;;
 
 two-users)
-    # A user whose umask is 077 saves; another user loads that file, adds and saves.
-    rm -rf "$data/Mervane"
+    # Two users whose umask is 077 take turns, each loading what the other saved, adding and
+    # saving: in the folder the program makes, with its default ACL, and in one made by hand
+    # without one, where only the file's own mode lets the other user in.
     chmod 0777 "$data"
     chmod 0755 "$work"
-    for user in 4101 4102; do
-        mkdir -p "$work/home-$user"
-        chown "$user:$user" "$work/home-$user"
-        ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
-            mount --make-rprivate / && mount --bind "$1" /var/lib && umask 077 && shift && exec "$@"' \
-            sh "$data" setpriv --reuid="$user" --regid="$user" --clear-groups env HOME="$work/home-$user" \
-            QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
-        TESTLAN_PIDS+=($!)
-        window=$(copy_window $!) || fail "user $user: the main window did not show"
-        add_entry "$window" "User$user-PC:8080"
-        end_copy "${TESTLAN_PIDS[-1]}"
+    modes=()
+    for folder in made hand; do
+        rm -rf "$data/Mervane"
+        [[ $folder == hand ]] && install -d -m 0777 "$data/Mervane"
+        for user in 4101 4102; do
+            mkdir -p "$work/home-$user"
+            chown "$user:$user" "$work/home-$user"
+            ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
+                mount --make-rprivate / && mount --bind "$1" /var/lib && umask 077 && shift && exec "$@"' \
+                sh "$data" setpriv --reuid="$user" --regid="$user" --clear-groups env HOME="$work/home-$user" \
+                QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
+            TESTLAN_PIDS+=($!)
+            window=$(copy_window $!) || fail "user $user, $folder folder: the main window did not show"
+            add_entry "$window" "User$user-$folder-PC:8080"
+            end_copy "${TESTLAN_PIDS[-1]}"
+        done
+        expect_list "User4101-$folder-PC:8080" "User4102-$folder-PC:8080"
+        mode=$(stat -c %a "$data/Mervane/list.dat")
+        [[ $mode == 666 ]] || fail "$folder folder: the list file's mode is $mode"
+        modes+=("$folder folder: file mode $mode, owner $(stat -c %u "$data/Mervane/list.dat")")
     done
-    expect_list "User4101-PC:8080" "User4102-PC:8080"
-    figures "users 4101 (umask 077) and 4102 each saved through the shared folder;" \
-        "file mode $(stat -c %a "$data/Mervane/list.dat"), owner $(stat -c %u "$data/Mervane/list.dat")"
+    figures "users 4101 and 4102 (umask 077) each saved what the other saved; $(printf '%s; ' "${modes[@]}" | sed 's/; $//')"
     ;;
 
 hostile-datagrams)
