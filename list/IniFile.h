@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+// text without the leading and trailing codes up to 0x20 that the parser trims from lines,
+// keys and values.
+std::string_view TrimIniText(std::string_view text);
+
 // An INI text in memory: ordered sections of ordered lines. Section names and keys are
 // compared without regard to letter case; every lookup finds the first match.
 class TIniFile

@@ -97,17 +97,31 @@ std::vector<std::string> Texts(const TComputerList& list)
     return texts;
 }
 
-// The entries a save writes. Copies only ever replace the file, never remove it, so a missing
-// file tells of no deletion; and while the file holds just the base, no other copy has saved.
-// Either way this copy's list is the result, written as it stands, edits in their places.
-// A file that holds no whole list tells of no deletion either: as after a failed load, the
-// merge keeps what either side holds.
-std::vector<std::string> EntriesToSave(const TListBase& base, const std::optional<TListFileContent>& now,
-                                       std::vector<std::string> texts, const std::vector<std::string>& stored)
+// What a save writes, and the base after it: this copy's list as the file gives it back.
+struct TSaveContent
 {
-    if (!now || (now->Whole && now->Entries == base.Texts))
-        return texts;
-    return MergeList(now->Whole ? base : TListBase {}, now->Entries, stored);
+    std::string Bytes;
+    std::vector<std::string> NextBase;
+};
+
+// Copies only ever replace the file, never remove it, so a missing file tells of no deletion;
+// and while the file holds just the base, no other copy has saved. Either way this copy's
+// list is written as it stands, edits in their places. Otherwise the list is merged with the
+// file; a file that holds no whole list tells of no deletion either, so as after a failed
+// load the merge keeps what either side holds.
+TSaveContent SaveContent(const TListBase& base, const std::optional<TListFileContent>& now, const TComputerList& list,
+                         const TCodePage& ansi)
+{
+    const auto encoding = now ? now->Encoding : TTextEncoding::Ansi;
+    const auto texts = Texts(list);
+    if (!now || (now->Whole && now->Entries == base.Texts)) {
+        auto bytes = FormatListFile(texts, encoding, ansi);
+        auto stored = ParseListFile(bytes, ansi).Entries;
+        return { std::move(bytes), std::move(stored) };
+    }
+    auto stored = StoredTexts(texts);
+    auto bytes = FormatListFile(MergeList(now->Whole ? base : TListBase {}, now->Entries, stored), encoding, ansi);
+    return { std::move(bytes), std::move(stored) };
 }
 
 } // namespace
@@ -147,16 +161,13 @@ void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base)
 {
     const auto target = SaveTarget(files);
     const TCodePage& ansi = files.AnsiCodePage();
-    const auto encoding = target.Now ? target.Now->Encoding : TTextEncoding::Ansi;
-    auto texts = Texts(list);
-    auto stored = StoredTexts(texts, ansi);
-    const auto bytes = FormatListFile(EntriesToSave(base, target.Now, std::move(texts), stored), encoding, ansi);
-    const auto result = files.ReplaceFile(target.Path, bytes);
+    auto content = SaveContent(base, target.Now, list, ansi);
+    const auto result = files.ReplaceFile(target.Path, content.Bytes);
     switch (result.Failure) {
     case TFileWriteFailure::None:
         // The list now agrees with the file: what the merge brought in from other copies is no
         // deletion of this copy's, and the next save keeps it.
-        base.Texts = std::move(stored);
+        base.Texts = std::move(content.NextBase);
         return;
     case TFileWriteFailure::Create:
         ThrowFileError("Cannot create file", target.Path, Reason(files, result.Error));

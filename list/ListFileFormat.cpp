@@ -70,8 +70,16 @@ std::string FormatListFile(const std::vector<std::string>& entries, TTextEncodin
     return EncodeText(ini.Serialise(), encoding, ansi);
 }
 
-std::vector<std::string> StoredTexts(const std::vector<std::string>& texts, const TCodePage& ansi)
+std::vector<std::string> StoredTexts(const std::vector<std::string>& texts)
 {
-    // Through the writer and the reader themselves, so the two can never disagree; UTF-8 holds every text.
-    return ParseListFile(FormatListFile(texts, TTextEncoding::Utf8, ansi), ansi).Entries;
+    // What the reader makes of the "Name=" line that FormatListFile writes for each text: no
+    // header or comment, as the line begins with the key, and the value trimmed like any.
+    std::vector<std::string> stored;
+    stored.reserve(texts.size());
+    for (const auto& text : texts) {
+        const std::string valid = ValidUtf8(SingleLine(text));
+        if (const auto value = TrimIniText(valid); !value.empty())
+            stored.emplace_back(value);
+    }
+    return stored;
 }

@@ -29,4 +29,4 @@ std::string FormatListFile(const std::vector<std::string>& entries, TTextEncodin
 
 // The texts as a list file gives them back once they are written to it: cut at a line break,
 // trimmed, invalid UTF-8 replaced, empty ones gone.
-std::vector<std::string> StoredTexts(const std::vector<std::string>& texts, const TCodePage& ansi);
+std::vector<std::string> StoredTexts(const std::vector<std::string>& texts);

@@ -100,15 +100,6 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string ValidUtf8(std::string_view bytes)
-{
-    if (IsValidUtf8(bytes))
-        return std::string(bytes);
-    std::string out;
-    ForEachCodePoint(bytes, [&](char32_t c) { AppendUtf8(out, c); });
-    return out;
-}
-
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian)
 {
     if (bytes.size() == 1)
@@ -167,6 +158,15 @@ std::string EncodeUtf8(std::string_view text)
 }
 
 } // namespace
+
+std::string ValidUtf8(std::string_view text)
+{
+    if (IsValidUtf8(text))
+        return std::string(text);
+    std::string out;
+    ForEachCodePoint(text, [&](char32_t c) { AppendUtf8(out, c); });
+    return out;
+}
 
 TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi)
 {

@@ -31,6 +31,9 @@ TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi);
 // In UTF-8 and in every ANSI code page a zero byte is always NUL, never part of another character.
 std::optional<std::size_t> FindNulCharacter(std::string_view bytes);
 
+// text with each invalid UTF-8 sequence replaced by U+FFFD, as every encoding writes it.
+std::string ValidUtf8(std::string_view text);
+
 // The file's bytes, mark first. Text in Ansi is written as UTF-8 with its mark when the code
 // page is UTF-8 or lacks one of the text's characters, so no character is ever changed.
 // Invalid UTF-8 in text is written as U+FFFD so the file always reads back.
