@@ -258,6 +258,7 @@ stale-reply)
     start_ostrel
     until_true 10 requests_are 1 || fail "the agent saw no first-show request"
     kill "$agent"
+    until_true 10 eval '! testlan_running $agent' || fail "the agent did not go down"
     click_find_computers
     asked=$SECONDS
     while ((SECONDS < asked + 12)); do
@@ -266,6 +267,7 @@ stale-reply)
     done
     ! scanning || fail "the scan did not end"
     ! online 0 || fail "the entry is online after a scan it never answered"
+    requests_are 1 || fail "the agent saw: $(cat "$work/requests.log")"
     ;;
 
 second-copy)
