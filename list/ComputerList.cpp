@@ -32,20 +32,9 @@ void TComputerList::IndexRows()
 
 void TComputerList::IndexEntry(int index)
 {
-    // SameText(a, b) is FoldCase(a) == FoldCase(b), so the folded text is what is hashed.
-    const std::string folded = FoldCase(m_entries[index].Text);
-    const std::size_t hash = std::hash<std::string> {}(folded);
-    if (FirstRowFolded(folded, hash) == None)
-        m_firstRowByFoldedHash.emplace(hash, index);
-}
-
-int TComputerList::FirstRowFolded(const std::string& folded, std::size_t hash) const
-{
-    const auto [first, last] = m_firstRowByFoldedHash.equal_range(hash);
-    for (auto candidate = first; candidate != last; ++candidate)
-        if (FoldCase(m_entries[candidate->second].Text) == folded)
-            return candidate->second;
-    return None;
+    const std::string& text = m_entries[index].Text;
+    if (FindExact(text) == None)
+        m_firstRowByFoldedHash.emplace(FoldedHash(text), index);
 }
 
 int TComputerList::Count() const
@@ -78,8 +67,11 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
 
 int TComputerList::FindExact(const std::string& text) const
 {
-    const std::string folded = FoldCase(text);
-    return FirstRowFolded(folded, std::hash<std::string> {}(folded));
+    const auto [first, last] = m_firstRowByFoldedHash.equal_range(FoldedHash(text));
+    for (auto candidate = first; candidate != last; ++candidate)
+        if (SameText(m_entries[candidate->second].Text, text))
+            return candidate->second;
+    return None;
 }
 
 void TComputerList::ReplaceText(int index, const std::string& text)

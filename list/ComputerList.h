@@ -52,8 +52,6 @@ private:
     void IndexRows();
     // Indexes the entry unless an earlier one has the same text without regard to letter case.
     void IndexEntry(int index);
-    // The first entry whose folded text is folded, whose hash is hash; or None.
-    int FirstRowFolded(const std::string& folded, std::size_t hash) const;
 
     struct TEntry
     {
@@ -63,7 +61,7 @@ private:
 
     TListBox& m_rows;
     std::vector<TEntry> m_entries;
-    // The first entry of each case-folded text, by the text's hash: a merge in a flood of
+    // The first entry of each text without regard to letter case, by FoldedHash: a merge in a flood of
     // replies finds its entry without comparing it with every other, and the index holds no
     // copy of texts that may each be as long as a datagram.
     std::unordered_multimap<std::size_t, int> m_firstRowByFoldedHash;

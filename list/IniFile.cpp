@@ -211,7 +211,9 @@ TIniFile::TChain& TIniFile::ChainOf(std::uint64_t hash)
 std::size_t TIniFile::SlotOf(std::uint64_t hash) const
 {
     const std::size_t mask = m_chains.size() - 1;
-    auto slot = static_cast<std::size_t>(hash) & mask;
+    // FNV-1a leaves the low bits of short names that differ in one digit alike ("[1]", "[11]",
+    // ...); a multiplication spreads them, so that neighbours do not cluster.
+    auto slot = static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15u) >> 32) & mask;
     while (m_chains[slot].First != NoSection && m_chains[slot].Hash != hash)
         slot = (slot + 1) & mask;
     return slot;
