@@ -165,7 +165,7 @@ void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base)
     const auto result = files.ReplaceFile(target.Path, content.Bytes);
     switch (result.Failure) {
     case TFileWriteFailure::None:
-        // The list now agrees with the file: what the merge brought in from other copies is no
+        // The file now holds the whole list: what the merge brought in from other copies is no
         // deletion of this copy's, and the next save keeps it.
         base.Texts = std::move(content.NextBase);
         return;
