@@ -35,7 +35,8 @@ std::string_view SingleLine(std::string_view text)
 
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 {
-    auto decoded = DecodeText(bytes, ansi);
+    // Random bytes hold a NUL early: what follows it is never decoded.
+    auto decoded = DecodeText(WithoutBytesAfterNul(bytes), ansi);
     const auto ini = TIniFile::Parse(decoded.Text);
     // -1 for a missing or unusable count, which no save writes.
     const int count = ini.ReadWholeNumber(GeneralSection, CountKey, -1);

@@ -195,6 +195,14 @@ std::optional<std::size_t> FindNulCharacter(std::string_view bytes)
     return at == std::string_view::npos ? std::nullopt : std::optional(at);
 }
 
+std::string_view WithoutBytesAfterNul(std::string_view bytes)
+{
+    if (bytes.starts_with(Utf8Mark))
+        return bytes;
+    const auto end = FindNulCharacter(bytes);
+    return end ? bytes.substr(0, *end) : bytes;
+}
+
 std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi)
 {
     switch (encoding) {

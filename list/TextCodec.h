@@ -31,6 +31,11 @@ TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi);
 // In UTF-8 and in every ANSI code page a zero byte is always NUL, never part of another character.
 std::optional<std::size_t> FindNulCharacter(std::string_view bytes);
 
+// bytes less what follows the NUL character that ends their text, where decoding it could
+// change nothing. A file with the UTF-8 mark keeps every byte: an invalid sequence in it is an
+// error wherever it stands.
+std::string_view WithoutBytesAfterNul(std::string_view bytes);
+
 // text with each invalid UTF-8 sequence replaced by U+FFFD, as every encoding writes it.
 std::string ValidUtf8(std::string_view text);
 
