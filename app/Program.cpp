@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/SaveAtExit.h"
 #include "app/Unit1.h"
 #include "platform/Application.h"
 #include "platform/Platform.h"
@@ -24,6 +25,7 @@ int RunProgram(TPlatform& platform)
     }
     if (exitCode == 0) {
         Form2 = form2.get();
+        const TSaveAtExit saveAtExit(*form1);
         platform.Application().Run(form1->Form());
     }
     // The receive threads stop while the list and the controls still exist.

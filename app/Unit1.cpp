@@ -113,6 +113,15 @@ void TForm1::FormCloseQuery(bool& canClose)
     canClose = !EndAfterScan();
 }
 
+void TForm1::SaveListAtExit()
+{
+    try {
+        SaveList(*m_computers, m_platform.FileSystem(), m_listBase);
+    } catch (const std::exception&) {
+        // Nothing is left to show it in; the file stays as it was.
+    }
+}
+
 void TForm1::ShowingErrors(const std::function<void()>& action)
 {
     try {

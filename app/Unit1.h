@@ -41,6 +41,9 @@ public:
     void FormCreate();
     void FormShow();
     void FormCloseQuery(bool& canClose);
+    // The close's save, for a process ending without a close: no window is touched and no
+    // failure can be shown any more.
+    void SaveListAtExit();
     void FormKeyPress(char16_t& key);
     void Label2MouseEnter();
     void Label2MouseLeave();

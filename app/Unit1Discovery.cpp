@@ -36,16 +36,26 @@ void TForm1::CloseDiscovery()
 
 void TForm1::IdUDPServer1UDPRead(const TReceivedDatagram& datagram)
 {
-    if (const auto address = DiscoveredAddress(datagram))
+    const auto address = DiscoveredAddress(datagram);
+    if (!address)
+        return;
+    // A reply read before the latest scan began, its name looked up since, did not answer it.
+    if (datagram.ScansBegun == Discovery().ScansBegun())
         m_computers->MergeDiscovered(*address);
+    else
+        m_computers->AddDiscovered(*address);
 }
 
 void TForm1::Button2Click()
 {
     if (!m_scan)
         m_scan = std::make_unique<TScan>(
-            m_platform.Application(), [this] { m_computers->MarkAllOffline(); }, m_form->Button("Button2"),
-            m_form->ProgressBar("ProgressBar1"), [this] { SendDiscoveryRequest(); });
+            m_platform.Application(),
+            [this] {
+                Discovery().BeginScan();
+                m_computers->MarkAllOffline();
+            },
+            m_form->Button("Button2"), m_form->ProgressBar("ProgressBar1"), [this] { SendDiscoveryRequest(); });
     m_scan->Run();
 }
 

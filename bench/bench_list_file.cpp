@@ -1,4 +1,6 @@
-// Loading and saving the list file through the real file system, for lists of 10k to 1M entries.
+// Loading and saving the list file through the real file system, for lists of 10k to 1M entries,
+// beside the raw cost of the same bytes (read; write and fsync), so each figure reads as a
+// ratio to what the disk and the system take anyway.
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"
@@ -6,9 +8,13 @@
 #include "platform/posix/PosixFileSystem.h"
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
+#include <unistd.h>
 
 namespace {
 
@@ -96,8 +102,61 @@ void BM_LoadList(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 
+// The list file a save of count entries writes, as bytes.
+std::string ListFileBytes(std::int64_t count)
+{
+    TScratchFolder folder;
+    TPosixFileSystem files(folder.Path());
+    TListBase base;
+    SaveList(TFilledList(count).List, files, base);
+    std::ifstream file(folder.Path() + "/Mervane/list.dat", std::ios::binary);
+    return { std::istreambuf_iterator<char>(file), {} };
+}
+
+void BM_RawRead(benchmark::State& state)
+{
+    TScratchFolder folder;
+    const std::string path = folder.Path() + "/raw.dat";
+    const std::string bytes = ListFileBytes(state.range(0));
+    std::ofstream(path, std::ios::binary) << bytes;
+    std::string buffer(bytes.size(), '\0');
+    for (auto _ : state) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        std::size_t got = 0;
+        while (got < buffer.size()) {
+            const ssize_t part = read(fd, buffer.data() + got, buffer.size() - got);
+            if (part <= 0)
+                break;
+            got += static_cast<std::size_t>(part);
+        }
+        close(fd);
+        benchmark::DoNotOptimize(buffer.data());
+    }
+}
+
+void BM_RawWriteAndFsync(benchmark::State& state)
+{
+    TScratchFolder folder;
+    const std::string path = folder.Path() + "/raw.dat";
+    const std::string bytes = ListFileBytes(state.range(0));
+    for (auto _ : state) {
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t part = write(fd, bytes.data() + done, bytes.size() - done);
+            if (part <= 0)
+                break;
+            done += static_cast<std::size_t>(part);
+        }
+        fsync(fd);
+        close(fd);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_RawRead)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawWriteAndFsync)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_SaveListMerging)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_LoadList)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Complexity();

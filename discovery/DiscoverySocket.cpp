@@ -51,8 +51,8 @@ void TDiscoverySocket::Open()
         for (auto& endpoint : m_endpoints)
             Bind(*endpoint.Socket);
         for (auto& endpoint : m_endpoints)
-            endpoint.Thread
-                = std::make_unique<TReceiveThread>(*endpoint.Socket, m_api.NameResolver(), m_gate, m_onRead);
+            endpoint.Thread = std::make_unique<TReceiveThread>(*endpoint.Socket, m_api.NameResolver(), m_gate, m_onRead,
+                                                               m_scansBegun);
     } catch (...) {
         Close();
         throw;

@@ -2,6 +2,7 @@
 
 #include "discovery/ReceiveThread.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,9 @@ public:
     // closes, newest first, the endpoints that have no thread. Lookups of names still
     // running are abandoned, not waited for.
     void Close();
+    // A find-computers scan begins: datagrams read from now on carry its number.
+    void BeginScan() { ++m_scansBegun; }
+    unsigned ScansBegun() const { return m_scansBegun.load(); }
 
 private:
     struct TEndpoint
@@ -48,4 +52,5 @@ private:
     TReceiveThread::TReadHandler m_onRead;
     std::vector<TEndpoint> m_endpoints;
     bool m_open = false;
+    std::atomic<unsigned> m_scansBegun = 0;
 };

@@ -5,10 +5,11 @@
 #include "platform/SyncGate.h"
 
 TReceiveThread::TReceiveThread(TUdpSocket& socket, std::shared_ptr<TNameResolver> resolver, TSyncGate& gate,
-                               TReadHandler onRead)
+                               TReadHandler onRead, const std::atomic<unsigned>& scansBegun)
     : m_socket(socket)
     , m_gate(gate)
     , m_onRead(std::move(onRead))
+    , m_scansBegun(scansBegun)
     , m_lookups(std::move(resolver))
     , m_buffer(Protocol::DatagramSize)
 {
@@ -60,7 +61,7 @@ void TReceiveThread::Read()
             // A datagram that cannot be read, or did not fit the buffer, is dropped without a word.
             if (received.Error == 0 && !received.Truncated) {
                 const auto end = m_buffer.begin() + static_cast<std::ptrdiff_t>(received.Size);
-                m_lookups.Add({ { m_buffer.begin(), end }, received.Sender, std::nullopt });
+                m_lookups.Add({ { m_buffer.begin(), end }, received.Sender, std::nullopt, m_scansBegun.load() });
             }
         } catch (...) {
             // Likewise one whose lookup cannot be started.

@@ -25,7 +25,9 @@ class TReceiveThread
 public:
     using TReadHandler = std::function<void(const TReceivedDatagram&)>;
 
-    TReceiveThread(TUdpSocket& socket, std::shared_ptr<TNameResolver> resolver, TSyncGate& gate, TReadHandler onRead);
+    // Each datagram read is stamped with scansBegun as it is then.
+    TReceiveThread(TUdpSocket& socket, std::shared_ptr<TNameResolver> resolver, TSyncGate& gate, TReadHandler onRead,
+                   const std::atomic<unsigned>& scansBegun);
     // Joins; the owner has stopped the threads and closed the socket by then.
     ~TReceiveThread();
     TReceiveThread(const TReceiveThread&) = delete;
@@ -47,6 +49,7 @@ private:
     TUdpSocket& m_socket;
     TSyncGate& m_gate;
     TReadHandler m_onRead;
+    const std::atomic<unsigned>& m_scansBegun;
     TNameLookups m_lookups;
     std::vector<std::uint8_t> m_buffer;
     std::atomic<bool> m_stopRequested = false;

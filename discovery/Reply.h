@@ -15,6 +15,9 @@ struct TReceivedDatagram
     // from IPv4 so that a slow resolver never holds up the UI thread; none when
     // no lookup was made or it found no name.
     std::optional<std::string> SenderName;
+    // How many scans had begun when the datagram was read: a reply read before the latest
+    // scan began did not answer that scan's request, however late its name comes.
+    unsigned ScansBegun = 0;
 };
 
 // True when the payload, read as ASCII, holds the reply marker.

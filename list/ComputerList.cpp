@@ -17,57 +17,68 @@ std::string StatusDescription(const TInfo& status)
 // Rows the control holds already are entries without status.
 TComputerList::TComputerList(TListBox& rows)
     : m_rows(rows)
-    , m_status(static_cast<std::size_t>(rows.RowCount()))
 {
+    for (int row = 0; row < rows.RowCount(); ++row)
+        m_entries.push_back({ rows.RowText(row), std::nullopt });
     IndexRows();
 }
 
 void TComputerList::IndexRows()
 {
-    m_firstRowByText.clear();
+    m_firstRowByFoldedHash.clear();
     for (int index = 0; index < Count(); ++index)
-        m_firstRowByText.try_emplace(FoldCase(m_rows.RowText(index)), index);
+        IndexEntry(index);
+}
+
+void TComputerList::IndexEntry(int index)
+{
+    const std::string& text = m_entries[index].Text;
+    if (FindExact(text) == None)
+        m_firstRowByFoldedHash.emplace(FoldedHash(text), index);
 }
 
 int TComputerList::Count() const
 {
-    return m_rows.RowCount();
+    return static_cast<int>(m_entries.size());
 }
 
 std::string TComputerList::Text(int index) const
 {
     CheckIndex(index);
-    return m_rows.RowText(index);
+    return m_entries[index].Text;
 }
 
 const TInfo* TComputerList::Status(int index) const
 {
     CheckIndex(index);
-    const auto& status = m_status[index];
+    const auto& status = m_entries[index].Status;
     return status ? &*status : nullptr;
 }
 
 void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
 {
     m_rows.AppendRow(text);
-    m_status.push_back(status);
+    m_entries.push_back({ text, status });
     if (status)
         m_rows.SetRowDescription(Count() - 1, StatusDescription(*status));
-    m_firstRowByText.try_emplace(FoldCase(text), Count() - 1);
+    IndexEntry(Count() - 1);
     m_rows.Invalidate();
 }
 
 int TComputerList::FindExact(const std::string& text) const
 {
-    // SameText(a, b) is FoldCase(a) == FoldCase(b), so the folded text is the key.
-    const auto found = m_firstRowByText.find(FoldCase(text));
-    return found == m_firstRowByText.end() ? None : found->second;
+    const auto [first, last] = m_firstRowByFoldedHash.equal_range(FoldedHash(text));
+    for (auto candidate = first; candidate != last; ++candidate)
+        if (SameText(m_entries[candidate->second].Text, text))
+            return candidate->second;
+    return None;
 }
 
 void TComputerList::ReplaceText(int index, const std::string& text)
 {
     CheckIndex(index);
     const int selection = m_rows.ItemIndex();
+    m_entries[index].Text = text;
     m_rows.SetRowText(index, text);
     // A list control may replace a row's text by deleting and inserting the row, which drops
     // the selection (the Win32 list box has no other way).
@@ -81,7 +92,7 @@ void TComputerList::Delete(int index)
 {
     CheckIndex(index);
     m_rows.DeleteRow(index);
-    m_status.erase(m_status.begin() + index);
+    m_entries.erase(m_entries.begin() + index);
     IndexRows();
     m_rows.Invalidate();
 }
@@ -113,7 +124,7 @@ void TComputerList::MarkOnline(int index)
 
 void TComputerList::SetOnline(int index, bool online)
 {
-    auto& status = m_status[index];
+    auto& status = m_entries[index].Status;
     // Only a change is described anew: a screen reader announces every description it is given.
     if (!status || status->Online == online)
         return;
@@ -128,6 +139,12 @@ void TComputerList::MergeDiscovered(const std::string& address)
         Append(address, TInfo(true));
     else
         MarkOnline(match);
+}
+
+void TComputerList::AddDiscovered(const std::string& address)
+{
+    if (FindExact(address) == None)
+        Append(address, TInfo(true));
 }
 
 void TComputerList::CheckIndex(int index) const

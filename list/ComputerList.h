@@ -9,8 +9,9 @@
 
 class TListBox;
 
-// The ordered list of computers. Its entries are the rows of the list control, whose
-// single selection is the list's selection; the status records are kept alongside.
+// The ordered list of computers. Its entries are shown as the rows of the list control, whose
+// single selection is the list's selection. The texts are kept here as well, so the list can
+// still be saved once the toolkit behind the control has gone.
 class TComputerList
 {
 public:
@@ -39,17 +40,29 @@ public:
     void MarkOnline(int index);
     // A discovered address: marks the matching entry online, or appends it online.
     void MergeDiscovered(const std::string& address);
+    // An address from a reply that came before the latest scan began, and so did not answer it:
+    // appends it online when no entry matches it, and marks none online.
+    void AddDiscovered(const std::string& address);
 
 private:
     void CheckIndex(int index) const;
     // Sets the entry's online flag, if it has a status, and its row's description with it.
     void SetOnline(int index, bool online);
-    // Makes the index anew from the rows, for the changes that move or rename entries.
+    // Makes the index anew from the entries, for the changes that move or rename them.
     void IndexRows();
+    // Indexes the entry unless an earlier one has the same text without regard to letter case.
+    void IndexEntry(int index);
+
+    struct TEntry
+    {
+        std::string Text;
+        std::optional<TInfo> Status;
+    };
 
     TListBox& m_rows;
-    std::vector<std::optional<TInfo>> m_status;
-    // Every entry's case-folded text to the first row that holds it, so that a merge in a
-    // flood of replies finds its entry without comparing it with every other.
-    std::unordered_map<std::string, int> m_firstRowByText;
+    std::vector<TEntry> m_entries;
+    // The first entry of each text without regard to letter case, by FoldedHash: a merge in a flood of
+    // replies finds its entry without comparing it with every other, and the index holds no
+    // copy of texts that may each be as long as a datagram.
+    std::unordered_multimap<std::size_t, int> m_firstRowByFoldedHash;
 };

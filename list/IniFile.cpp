@@ -22,15 +22,6 @@ std::size_t LineEnd(std::string_view text, std::size_t start)
     return end;
 }
 
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // A hash of what is left of a name after dropping letters and every non-ASCII byte. Case
 // rules only ever relate letters, so two names equal without regard to case share it.
 std::uint64_t CaseFreeHash(std::string_view name)
@@ -63,6 +54,15 @@ std::size_t FindKey(const TIniFile::TSection& section, std::string_view key)
 
 } // namespace
 
+std::string_view TrimIniText(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 TIniFile TIniFile::Parse(std::string_view text)
 {
     text = text.substr(0, text.find('\0'));
@@ -71,13 +71,13 @@ TIniFile TIniFile::Parse(std::string_view text)
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t end = LineEnd(text, start);
-        const auto line = Trim(text.substr(start, end - start));
+        const auto line = TrimIniText(text.substr(start, end - start));
         start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
 
         if (line.empty() || line.front() == ';')
             continue;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            current = &ini.AddSection(Trim(line.substr(1, line.size() - 2)));
+            current = &ini.AddSection(TrimIniText(line.substr(1, line.size() - 2)));
             continue;
         }
         if (!current)
@@ -86,20 +86,26 @@ TIniFile TIniFile::Parse(std::string_view text)
         if (equals == std::string_view::npos)
             current->Lines.push_back({ false, {}, std::string(line) });
         else
-            current->Lines.push_back(
-                { true, std::string(Trim(line.substr(0, equals))), std::string(Trim(line.substr(equals + 1))) });
+            current->Lines.push_back({ true, std::string(TrimIniText(line.substr(0, equals))),
+                                       std::string(TrimIniText(line.substr(equals + 1))) });
     }
     return ini;
 }
 
 std::string TIniFile::ReadText(std::string_view section, std::string_view key, std::string_view defaultValue) const
 {
+    auto text = FindText(section, key);
+    return text ? std::move(*text) : std::string(defaultValue);
+}
+
+std::optional<std::string> TIniFile::FindText(std::string_view section, std::string_view key) const
+{
     const auto found = FindSection(section);
     if (!found)
-        return std::string(defaultValue);
+        return std::nullopt;
     const TSection& target = m_sections[*found];
     const std::size_t line = FindKey(target, key);
-    return line < target.Lines.size() ? target.Lines[line].Text : std::string(defaultValue);
+    return line < target.Lines.size() ? std::optional(target.Lines[line].Text) : std::nullopt;
 }
 
 int TIniFile::ReadWholeNumber(std::string_view section, std::string_view key, int defaultValue) const
@@ -134,7 +140,15 @@ void TIniFile::Clear()
 
 std::string TIniFile::Serialise() const
 {
+    // Sized first: a list file's text runs to tens of megabytes, which growing would copy over and over.
+    std::size_t size = 0;
+    for (const auto& section : m_sections) {
+        size += section.Name.size() + 6;
+        for (const auto& line : section.Lines)
+            size += line.Key.size() + line.Text.size() + 3;
+    }
     std::string out;
+    out.reserve(size);
     for (const auto& section : m_sections) {
         out += '[';
         out += section.Name;
@@ -197,7 +211,9 @@ TIniFile::TChain& TIniFile::ChainOf(std::uint64_t hash)
 std::size_t TIniFile::SlotOf(std::uint64_t hash) const
 {
     const std::size_t mask = m_chains.size() - 1;
-    auto slot = static_cast<std::size_t>(hash) & mask;
+    // FNV-1a leaves the low bits of short names that differ in one digit alike ("[1]", "[11]",
+    // ...); a multiplication spreads them, so that neighbours do not cluster.
+    auto slot = static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15u) >> 32) & mask;
     while (m_chains[slot].First != NoSection && m_chains[slot].Hash != hash)
         slot = (slot + 1) & mask;
     return slot;

@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+// text without the leading and trailing codes up to 0x20 that the parser trims from lines,
+// keys and values.
+std::string_view TrimIniText(std::string_view text);
+
 // An INI text in memory: ordered sections of ordered lines. Section names and keys are
 // compared without regard to letter case; every lookup finds the first match.
 class TIniFile
@@ -33,6 +37,8 @@ public:
 
     const std::vector<TSection>& Sections() const { return m_sections; }
     std::string ReadText(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    // The value of key in section; none when there is no such line.
+    std::optional<std::string> FindText(std::string_view section, std::string_view key) const;
     int ReadWholeNumber(std::string_view section, std::string_view key, int defaultValue) const;
     void WriteText(std::string_view section, std::string_view key, std::string_view value);
     void WriteWholeNumber(std::string_view section, std::string_view key, int value);

@@ -3,10 +3,12 @@
 #include "list/ComputerList.h"
 #include "list/ListFileFormat.h"
 #include "list/ListMerge.h"
+#include "list/TextCodec.h"
 #include "platform/FileSystem.h"
 #include "platform/OstrelError.h"
 
 #include <exception>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -33,37 +35,49 @@ std::string Reason(const TFileSystem& files, int error)
     throw EOstrelError(std::string(what) + " \"" + path + "\". " + reason);
 }
 
-// The list file's bytes; none when there is no file (a folder in its place counts as none).
-std::optional<std::string> ReadListFile(TFileSystem& files, const std::string& path)
+// Far beyond any real list: a longer file is refused rather than taken into memory.
+constexpr std::size_t MaxListFileBytes = 64 * 1024 * 1024;
+
+// What the list file holds; none when there is no file (a folder in its place counts as none).
+std::optional<TListFileContent> ReadListFile(TFileSystem& files, const std::string& path)
 {
     if (!files.FileExists(path))
         return std::nullopt;
-    auto read = files.ReadFile(path);
-    if (read.Error != 0)
-        ThrowFileError("Cannot open file", path, Reason(files, read.Error));
-    return std::move(read.Bytes);
+    const auto read = files.ReadFile(path, MaxListFileBytes);
+    std::string_view bytes = read.Bytes;
+    if (read.Error != 0) {
+        // The text ends at its first NUL: a longer file whose text ends within the limit is read.
+        const auto end = FindNulCharacter(bytes);
+        if (!end)
+            ThrowFileError("Cannot open file", path, Reason(files, read.Error));
+        bytes = bytes.substr(0, *end);
+    }
+    return ParseListFile(bytes, files.AnsiCodePage());
 }
 
 struct TSaveTarget
 {
     std::string Path;
+    // Keeps other copies' saves out from the read to the replace; none without the folder.
+    std::unique_ptr<TSaveLock> Lock;
     // What the file holds now, and the encoding the save keeps; none when there is no file.
     std::optional<TListFileContent> Now;
 };
 
-// Where the list is saved, with what the file it replaces holds.
+// Where the list is saved, locked against other saves, with what the file it replaces holds.
 TSaveTarget SaveTarget(TFileSystem& files)
 {
     const char separator = files.PathSeparator();
     const std::string subFolder = separator + std::string(DataFolderName);
     const std::string folder = GetDataFolder(files, subFolder);
     if (!folder.empty()) {
-        const std::string path = Child(folder, ListFileName, separator);
+        std::string path = Child(folder, ListFileName, separator);
+        auto lock = files.LockSave(path);
+        if (lock.Error != 0)
+            ThrowFileError("Cannot open file", path, Reason(files, lock.Error));
         // Reading first settles the encoding, and refuses to replace a file it cannot read.
-        const auto bytes = ReadListFile(files, path);
-        if (!bytes)
-            return { path, std::nullopt };
-        return { path, ParseListFile(*bytes, files.AnsiCodePage()) };
+        auto now = ReadListFile(files, path);
+        return { std::move(path), std::move(lock.Lock), std::move(now) };
     }
     const std::string base = files.CommonDataFolder();
     if (base.empty())
@@ -71,7 +85,7 @@ TSaveTarget SaveTarget(TFileSystem& files)
                        "The folder for the data of all users cannot be found");
     // Never fall back to another place: writing where the folder should be fails with
     // the system's own reason, or succeeds should the folder have appeared meanwhile.
-    return { Child(base + subFolder, ListFileName, separator), std::nullopt };
+    return { Child(base + subFolder, ListFileName, separator), nullptr, std::nullopt };
 }
 
 std::vector<std::string> Texts(const TComputerList& list)
@@ -83,15 +97,31 @@ std::vector<std::string> Texts(const TComputerList& list)
     return texts;
 }
 
-// The entries a save writes. Copies only ever replace the file, never remove it, so a missing
-// file tells of no deletion; and while the file holds just the base, no other copy has saved.
-// Either way this copy's list is the result, written as it stands, edits in their places.
-std::vector<std::string> EntriesToSave(const TListBase& base, const std::optional<TListFileContent>& now,
-                                       std::vector<std::string> texts, const TCodePage& ansi)
+// What a save writes, and the base after it: this copy's list as the file gives it back.
+struct TSaveContent
 {
-    if (!now || now->Entries == base.Texts)
-        return texts;
-    return MergeList(base, now->Entries, StoredTexts(texts, ansi));
+    std::string Bytes;
+    std::vector<std::string> NextBase;
+};
+
+// Copies only ever replace the file, never remove it, so a missing file tells of no deletion;
+// and while the file holds just the base, no other copy has saved. Either way this copy's
+// list is written as it stands, edits in their places. Otherwise the list is merged with the
+// file; a file that holds no whole list tells of no deletion either, so as after a failed
+// load the merge keeps what either side holds.
+TSaveContent SaveContent(const TListBase& base, const std::optional<TListFileContent>& now, const TComputerList& list,
+                         const TCodePage& ansi)
+{
+    const auto encoding = now ? now->Encoding : TTextEncoding::Ansi;
+    const auto texts = Texts(list);
+    if (!now || (now->Whole && now->Entries == base.Texts)) {
+        auto bytes = FormatListFile(texts, encoding, ansi);
+        auto stored = ParseListFile(bytes, ansi).Entries;
+        return { std::move(bytes), std::move(stored) };
+    }
+    auto stored = StoredTexts(texts);
+    auto bytes = FormatListFile(MergeList(now->Whole ? base : TListBase {}, now->Entries, stored), encoding, ansi);
+    return { std::move(bytes), std::move(stored) };
 }
 
 } // namespace
@@ -118,23 +148,26 @@ void LoadList(TComputerList& list, TFileSystem& files, TListBase& base)
     // Without the shared folder there is no list file to read.
     if (folder.empty())
         return;
-    const auto bytes = ReadListFile(files, Child(folder, ListFileName, separator));
-    auto entries = ParseListFile(bytes.value_or(""), files.AnsiCodePage()).Entries;
-    for (const auto& text : entries)
+    auto content = ReadListFile(files, Child(folder, ListFileName, separator));
+    if (!content)
+        return;
+    for (const auto& text : content->Entries)
         list.Append(text, TInfo(false));
-    base.Texts = std::move(entries);
+    if (content->Whole)
+        base.Texts = std::move(content->Entries);
 }
 
 void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base)
 {
     const auto target = SaveTarget(files);
     const TCodePage& ansi = files.AnsiCodePage();
-    const auto encoding = target.Now ? target.Now->Encoding : TTextEncoding::Ansi;
-    const auto bytes = FormatListFile(EntriesToSave(base, target.Now, Texts(list), ansi), encoding, ansi);
-    const auto result = files.ReplaceFile(target.Path, bytes);
+    auto content = SaveContent(base, target.Now, list, ansi);
+    const auto result = files.ReplaceFile(target.Path, content.Bytes);
     switch (result.Failure) {
     case TFileWriteFailure::None:
-        base.Texts = ParseListFile(bytes, ansi).Entries;
+        // The file now holds the whole list: what the merge brought in from other copies is no
+        // deletion of this copy's, and the next save keeps it.
+        base.Texts = std::move(content.NextBase);
         return;
     case TFileWriteFailure::Create:
         ThrowFileError("Cannot create file", target.Path, Reason(files, result.Error));

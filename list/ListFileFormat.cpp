@@ -35,9 +35,11 @@ std::string_view SingleLine(std::string_view text)
 
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 {
-    auto decoded = DecodeText(bytes, ansi);
+    // Random bytes hold a NUL early: what follows it is never decoded.
+    auto decoded = DecodeText(WithoutBytesAfterNul(bytes), ansi);
     const auto ini = TIniFile::Parse(decoded.Text);
-    const int count = ini.ReadWholeNumber(GeneralSection, CountKey, 0);
+    // -1 for a missing or unusable count, which no save writes.
+    const int count = ini.ReadWholeNumber(GeneralSection, CountKey, -1);
 
     // Walks the sections the file has rather than every i below count, so a huge
     // "Computers" value cannot make reading take forever.
@@ -50,9 +52,13 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 
     TListFileContent content;
     content.Encoding = decoded.Encoding;
-    for (const int index : indexes)
-        if (auto text = ini.ReadText(std::to_string(index), NameKey, ""); !text.empty())
-            content.Entries.push_back(std::move(text));
+    content.Whole = count >= 0 && indexes.size() == static_cast<std::size_t>(count);
+    for (const int index : indexes) {
+        auto text = ini.FindText(std::to_string(index), NameKey);
+        content.Whole = content.Whole && text;
+        if (text && !text->empty())
+            content.Entries.push_back(std::move(*text));
+    }
     return content;
 }
 
@@ -65,8 +71,16 @@ std::string FormatListFile(const std::vector<std::string>& entries, TTextEncodin
     return EncodeText(ini.Serialise(), encoding, ansi);
 }
 
-std::vector<std::string> StoredTexts(const std::vector<std::string>& texts, const TCodePage& ansi)
+std::vector<std::string> StoredTexts(const std::vector<std::string>& texts)
 {
-    // Through the writer and the reader themselves, so the two can never disagree; UTF-8 holds every text.
-    return ParseListFile(FormatListFile(texts, TTextEncoding::Utf8, ansi), ansi).Entries;
+    // What the reader makes of the "Name=" line that FormatListFile writes for each text: no
+    // header or comment, as the line begins with the key, and the value trimmed like any.
+    std::vector<std::string> stored;
+    stored.reserve(texts.size());
+    for (const auto& text : texts) {
+        const std::string valid = ValidUtf8(SingleLine(text));
+        if (const auto value = TrimIniText(valid); !value.empty())
+            stored.emplace_back(value);
+    }
+    return stored;
 }

@@ -14,6 +14,10 @@ struct TListFileContent
 {
     std::vector<std::string> Entries;
     TTextEncoding Encoding = TTextEncoding::Ansi;
+    // The file holds a whole list, as a save writes it: a count, and a section with a name for
+    // each entry it counts. A file cut short or emptied by another program is not, and tells
+    // nothing of which entries were deleted.
+    bool Whole = false;
 };
 
 // Reads "Name" of sections 0 to "Computers"-1, skipping empty texts. Throws EOstrelError
@@ -25,4 +29,4 @@ std::string FormatListFile(const std::vector<std::string>& entries, TTextEncodin
 
 // The texts as a list file gives them back once they are written to it: cut at a line break,
 // trimmed, invalid UTF-8 replaced, empty ones gone.
-std::vector<std::string> StoredTexts(const std::vector<std::string>& texts, const TCodePage& ansi);
+std::vector<std::string> StoredTexts(const std::vector<std::string>& texts);

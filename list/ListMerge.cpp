@@ -18,8 +18,9 @@ public:
         , m_next(texts.size(), None)
         , m_taken(texts.size(), false)
     {
+        m_heads.reserve(texts.size());
         for (std::size_t i = texts.size(); i-- > 0;) {
-            auto& head = m_heads.try_emplace(FoldCase(texts[i]), None).first->second;
+            auto& head = m_heads.try_emplace(texts[i], None).first->second;
             m_next[i] = head;
             head = i;
         }
@@ -46,7 +47,7 @@ public:
 private:
     template <class TMatch> std::size_t Take(std::string_view text, TMatch matches)
     {
-        const auto chain = m_heads.find(FoldCase(text));
+        const auto chain = m_heads.find(text);
         if (chain == m_heads.end())
             return None;
         // Taken entries leave their chain, so a list of many equal entries costs no more.
@@ -61,10 +62,20 @@ private:
         return None;
     }
 
+    struct TFoldedHashOf
+    {
+        std::size_t operator()(std::string_view text) const { return FoldedHash(text); }
+    };
+    struct TSameTextAs
+    {
+        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    };
+
     const std::vector<std::string>& m_texts;
     // Entries by their text without letter case, each chain in list order: its first entry
-    // here, the next in m_next. Every entry of a chain is the same text as the others.
-    std::unordered_map<std::string, std::size_t> m_heads;
+    // here, keyed by that entry's text, the next in m_next. Every entry of a chain is the
+    // same text as the others.
+    std::unordered_map<std::string_view, std::size_t, TFoldedHashOf, TSameTextAs> m_heads;
     std::vector<std::size_t> m_next;
     std::vector<bool> m_taken;
 };

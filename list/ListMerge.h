@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
-// What the list file held when this copy of the program last read or wrote it, in file
-// order: the common ground against which a save tells this copy's changes from those of
-// the copies that share the file. Empty before the first read and after a failed one,
-// which makes a save keep everything the file holds, as nothing then counts as deleted.
+// The list this copy last had in common with the list file: what it loaded, or what it held
+// when it last saved, all of which the file then held beside other copies' additions. The
+// common ground against which a save tells this copy's changes from those of the copies that
+// share the file. Empty before the first read, after a failed one and after reading a file
+// that holds no whole list, which makes a save keep everything the file holds, as nothing
+// then counts as deleted.
 struct TListBase
 {
     std::vector<std::string> Texts;

@@ -100,15 +100,6 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string ValidUtf8(std::string_view bytes)
-{
-    if (IsValidUtf8(bytes))
-        return std::string(bytes);
-    std::string out;
-    ForEachCodePoint(bytes, [&](char32_t c) { AppendUtf8(out, c); });
-    return out;
-}
-
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian)
 {
     if (bytes.size() == 1)
@@ -168,6 +159,15 @@ std::string EncodeUtf8(std::string_view text)
 
 } // namespace
 
+std::string ValidUtf8(std::string_view text)
+{
+    if (IsValidUtf8(text))
+        return std::string(text);
+    std::string out;
+    ForEachCodePoint(text, [&](char32_t c) { AppendUtf8(out, c); });
+    return out;
+}
+
 TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi)
 {
     if (bytes.starts_with(Utf8Mark)) {
@@ -181,6 +181,26 @@ TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi)
     if (bytes.starts_with(Utf16BEMark))
         return { DecodeUtf16(bytes.substr(Utf16BEMark.size()), true), TTextEncoding::Utf16BE };
     return { ansi.ToUtf8(bytes), TTextEncoding::Ansi };
+}
+
+std::optional<std::size_t> FindNulCharacter(std::string_view bytes)
+{
+    if (bytes.starts_with(Utf16LEMark) || bytes.starts_with(Utf16BEMark)) {
+        for (std::size_t at = Utf16LEMark.size(); at + 1 < bytes.size(); at += 2)
+            if (bytes[at] == '\0' && bytes[at + 1] == '\0')
+                return at;
+        return std::nullopt;
+    }
+    const auto at = bytes.find('\0');
+    return at == std::string_view::npos ? std::nullopt : std::optional(at);
+}
+
+std::string_view WithoutBytesAfterNul(std::string_view bytes)
+{
+    if (bytes.starts_with(Utf8Mark))
+        return bytes;
+    const auto end = FindNulCharacter(bytes);
+    return end ? bytes.substr(0, *end) : bytes;
 }
 
 std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,18 @@ struct TDecodedText
 // Decodes a file's bytes by their mark. Throws EOstrelError when bytes after a UTF-8 mark
 // are not strictly valid UTF-8, or when exactly one byte follows a UTF-16 mark.
 TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi);
+
+// Where the first NUL character of bytes, read by their mark, begins; none when they hold none.
+// In UTF-8 and in every ANSI code page a zero byte is always NUL, never part of another character.
+std::optional<std::size_t> FindNulCharacter(std::string_view bytes);
+
+// bytes less what follows the NUL character that ends their text, where decoding it could
+// change nothing. A file with the UTF-8 mark keeps every byte: an invalid sequence in it is an
+// error wherever it stands.
+std::string_view WithoutBytesAfterNul(std::string_view bytes);
+
+// text with each invalid UTF-8 sequence replaced by U+FFFD, as every encoding writes it.
+std::string ValidUtf8(std::string_view text);
 
 // The file's bytes, mark first. Text in Ansi is written as UTF-8 with its mark when the code
 // page is UTF-8 or lacks one of the text's characters, so no character is ever changed.

@@ -1,15 +1,33 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class TCodePage;
 
-// Outcome of reading a whole file: Error is 0 or the system's error code.
+// Outcome of reading a whole file: Error is 0 or the system's error code. A file longer than
+// the reader's limit gives the system's "file too large" code with its first bytes up to it.
 struct TFileReadResult
 {
     int Error = 0;
     std::string Bytes;
+};
+
+// Keeps every other save of one file, in any process, waiting until it goes.
+class TSaveLock
+{
+public:
+    virtual ~TSaveLock() = default;
+};
+
+// Lock is none when Error is not 0, and also when the lock cannot be made where this user may
+// not create files: no save of this user can replace a file there either.
+struct TSaveLockResult
+{
+    int Error = 0;
+    std::unique_ptr<TSaveLock> Lock;
 };
 
 // Where replacing a file stopped.
@@ -29,10 +47,13 @@ struct TFileWriteResult
 
 // The folders and files the program keeps, with the system's sharing rules:
 // a file being read may be read by others but not written; a file being
-// written may not be opened by anyone else. Locked files fail at once, never wait.
+// written may not be opened by anyone else. Locked files fail at once, never wait; only a
+// save waits for another save, a short while.
 class TFileSystem
 {
 public:
+    static constexpr int SaveLockWaitMs = 5000;
+
     virtual ~TFileSystem() = default;
     // The folder the system keeps for data of all users; empty when it cannot be found.
     virtual std::string CommonDataFolder() = 0;
@@ -43,8 +64,12 @@ public:
     virtual void CreateSharedFolder(const std::string& path) = 0;
     // True when a file that is not a folder exists at path.
     virtual bool FileExists(const std::string& path) = 0;
-    // Reads the whole file while others may only read it.
-    virtual TFileReadResult ReadFile(const std::string& path) = 0;
+    // Reads the whole file, up to limit bytes, while others may only read it.
+    virtual TFileReadResult ReadFile(const std::string& path, std::size_t limit) = 0;
+    // Taken by every save of path before it reads the file and held until the file is
+    // replaced, so that saves follow one another and each sees the one before. Waits for
+    // another's save for up to SaveLockWaitMs; Error is then the system's "in use" code.
+    virtual TSaveLockResult LockSave(const std::string& path) = 0;
     // Puts a file holding exactly bytes in path's place in one step, or leaves the old one.
     // The bytes go to a temporary file beside path first, named so that nothing else can be
     // taken for one; a save killed before the swap leaves it behind, and the next ReplaceFile

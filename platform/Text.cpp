@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -44,6 +45,20 @@ std::string FoldCase(std::string_view utf8)
             folded += utf8[at++];
     }
     return folded;
+}
+
+std::size_t FoldedHash(std::string_view utf8)
+{
+    // FNV-1a over the folded bytes.
+    const auto hash = [](std::string_view folded, auto fold) {
+        std::uint64_t value = 14695981039346656037u;
+        for (const char c : folded)
+            value = (value ^ static_cast<unsigned char>(fold(c))) * 1099511628211u;
+        return static_cast<std::size_t>(value);
+    };
+    if (IsAscii(utf8))
+        return hash(utf8, AsciiLower);
+    return hash(FoldCase(utf8), [](char c) { return c; });
 }
 
 bool SameText(std::string_view a, std::string_view b)

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs every stress scenario at full size against the release build on the simulated LAN
 # and prints one line of figures per scenario: kills during a 100,000-entry save, two copies
-# for 100 rounds, two users, hostile datagrams, shutdown during a flood, hostile list files.
+# for 100 rounds closing one after the other and 100 closing at the same instant, two users,
+# hostile datagrams, junk replies from named hosts with the memory an entry takes, shutdown
+# during a flood, hostile list files (2 GB and 64 GB sparse ones among them, with the time to
+# the window and the peak memory).
 # On demand only; the test command runs each in a short form.
 # Usage: scripts/stress.sh [BUILD_DIR, default build/release] [SCENARIO...]
 set -uo pipefail
@@ -10,7 +13,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build/release}
 shift || true
 scenarios=("$@")
-((${#scenarios[@]})) || scenarios=(kill-during-save two-copies two-users hostile-datagrams flood-shutdown hostile-files)
+((${#scenarios[@]})) || scenarios=(kill-during-save two-copies same-instant two-users hostile-datagrams junk-flood flood-shutdown hostile-files)
 if [[ ! -x $build/ostrel || ! -x $build/tools/ostrel-flood ]]; then
     echo "stress: build $build first (cmake --preset release && cmake --build --preset release)" >&2
     exit 2

@@ -1,10 +1,12 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include "platform/posix/PosixSaveLock.h"
 #include "platform/posix/TemporaryFile.h"
 #include "platform/posix/UniqueFd.h"
 #include "platform/posix/Utf8CodePage.h"
 
 #include <acl/libacl.h>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/acl.h>
@@ -110,7 +112,7 @@ bool TPosixFileSystem::FileExists(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-TFileReadResult TPosixFileSystem::ReadFile(const std::string& path)
+TFileReadResult TPosixFileSystem::ReadFile(const std::string& path, std::size_t limit)
 {
     // O_NONBLOCK: whatever stands at the path now, opening it must not wait.
     const TUniqueFd fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
@@ -121,7 +123,9 @@ TFileReadResult TPosixFileSystem::ReadFile(const std::string& path)
     TFileReadResult result;
     char buffer[65536];
     for (;;) {
-        const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
+        // One byte beyond the limit tells a file of exactly limit bytes from a longer one.
+        const std::size_t wanted = std::min(sizeof buffer, limit + 1 - result.Bytes.size());
+        const ssize_t got = read(fd.Get(), buffer, wanted);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -129,7 +133,17 @@ TFileReadResult TPosixFileSystem::ReadFile(const std::string& path)
         if (got == 0)
             return result;
         result.Bytes.append(buffer, static_cast<std::size_t>(got));
+        if (result.Bytes.size() > limit) {
+            result.Bytes.resize(limit);
+            result.Error = EFBIG;
+            return result;
+        }
     }
+}
+
+TSaveLockResult TPosixFileSystem::LockSave(const std::string& path)
+{
+    return LockSaveOf(path, SaveLockWaitMs);
 }
 
 TFileWriteResult TPosixFileSystem::ReplaceFile(const std::string& path, std::string_view bytes)

@@ -17,7 +17,8 @@ public:
     bool FolderExists(const std::string& path) override;
     void CreateSharedFolder(const std::string& path) override;
     bool FileExists(const std::string& path) override;
-    TFileReadResult ReadFile(const std::string& path) override;
+    TFileReadResult ReadFile(const std::string& path, std::size_t limit) override;
+    TSaveLockResult LockSave(const std::string& path) override;
     TFileWriteResult ReplaceFile(const std::string& path, std::string_view bytes) override;
     char PathSeparator() const override { return '/'; }
     const TCodePage& AnsiCodePage() const override;

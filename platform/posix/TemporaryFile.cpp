@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,7 +38,6 @@ bool IsTemporaryName(std::string_view name, std::string_view prefix)
 TTemporaryFile::TTemporaryFile(const std::string& target)
 {
     static std::atomic<unsigned> serial = 0;
-    // Mode 0666: the folder's default ACL, not the umask, decides who may use the file.
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_path = TemporaryFileName(target, getpid(), serial++);
         m_fd = TUniqueFd(open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
@@ -45,6 +45,10 @@ TTemporaryFile::TTemporaryFile(const std::string& target)
         if (m_error != EEXIST)
             break;
     }
+    // Every user reads and writes the file it becomes. The folder's default ACL gives that
+    // regardless of the umask, but a folder made by hand, or a file system without ACLs, has none.
+    if (m_fd)
+        fchmod(m_fd.Get(), 0666);
 }
 
 TTemporaryFile::~TTemporaryFile()

@@ -1,5 +1,18 @@
 #include "platform/qt/QtListRows.h"
 
+namespace {
+
+// text with no more room than it needs. QString::fromUtf8 reserves a unit for every byte,
+// twice what a text of non-ASCII characters takes, and a row keeps its text for good.
+QString Kept(const QString& text)
+{
+    QString kept = text;
+    kept.squeeze();
+    return kept;
+}
+
+} // namespace
+
 int TQtListRows::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
@@ -25,13 +38,13 @@ void TQtListRows::AppendRow(const QString& text)
 {
     const int row = rowCount();
     beginInsertRows({}, row, row);
-    m_rows.push_back({ text, {} });
+    m_rows.push_back({ Kept(text), {} });
     endInsertRows();
 }
 
 void TQtListRows::SetText(int row, const QString& text)
 {
-    m_rows.at(static_cast<std::size_t>(row)).Text = text;
+    m_rows.at(static_cast<std::size_t>(row)).Text = Kept(text);
     emit dataChanged(index(row), index(row), { Qt::DisplayRole, Qt::EditRole });
 }
 

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/win32/SaveLock.h"
 #include "platform/win32/SharedFolder.h"
 #include "platform/win32/ShareModes.h"
 #include "platform/win32/TemporaryFile.h"
@@ -7,6 +8,7 @@
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32CodePage.h"
 
+#include <algorithm>
 #include <memory>
 #include <shlobj.h>
 
@@ -89,7 +91,7 @@ bool TWin32FileSystem::FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TFileReadResult TWin32FileSystem::ReadFile(const std::string& path)
+TFileReadResult TWin32FileSystem::ReadFile(const std::string& path, std::size_t limit)
 {
     const TUniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, ShareModes::Reading, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -98,13 +100,25 @@ TFileReadResult TWin32FileSystem::ReadFile(const std::string& path)
     TFileReadResult result;
     char buffer[65536];
     for (;;) {
+        // One byte beyond the limit tells a file of exactly limit bytes from a longer one.
+        const auto wanted = static_cast<DWORD>(std::min(sizeof buffer, limit + 1 - result.Bytes.size()));
         DWORD got = 0;
-        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
+        if (!::ReadFile(file.Get(), buffer, wanted, &got, nullptr))
             return { static_cast<int>(GetLastError()), {} };
         if (got == 0)
             return result;
         result.Bytes.append(buffer, got);
+        if (result.Bytes.size() > limit) {
+            result.Bytes.resize(limit);
+            result.Error = ERROR_FILE_TOO_LARGE;
+            return result;
+        }
     }
+}
+
+TSaveLockResult TWin32FileSystem::LockSave(const std::string& path)
+{
+    return LockSaveOf(Widen(path), SaveLockWaitMs);
 }
 
 TFileWriteResult TWin32FileSystem::ReplaceFile(const std::string& path, std::string_view bytes)

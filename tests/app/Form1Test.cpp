@@ -48,10 +48,10 @@ public:
         : m_platform(platform)
     { }
 
-    TFileReadResult ReadFile(const std::string& path) override
+    TFileReadResult ReadFile(const std::string& path, std::size_t limit) override
     {
         TitlesAtRead.push_back(m_platform.Forms.front()->Caption());
-        return TFakeFileSystem::ReadFile(path);
+        return TFakeFileSystem::ReadFile(path, limit);
     }
 
     std::vector<std::string> TitlesAtRead;

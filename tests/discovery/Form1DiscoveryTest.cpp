@@ -184,6 +184,42 @@ TEST_F(Form1Discovery, ScanMarksAllOfflineAndRepliesDuringItMarkOnlineAgain)
     form1.CloseDiscovery();
 }
 
+TEST_F(Form1Discovery, ReplyReadBeforeAScanMarksNothingOnlineDuringOrAfterIt)
+{
+    // Both replies are read before the scan; their names come once it has begun.
+    LoadListWith("http://PC1:8080");
+    Sockets.Resolver->SetName("192.168.1.22", "PC3");
+    TForm1 form1(Platform);
+    for (const auto* from : { "192.168.1.20", "192.168.1.22" }) {
+        Sockets.Resolver->Hang(from);
+        Sockets.Socket(0).Deliver("I am here, Port:8080", from);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (Sockets.Resolver->Running() < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_EQ(Sockets.Resolver->Running(), 2);
+
+    Platform.App.OnProcessMessages = [&] {
+        if (Platform.App.Pumps != 1)
+            return;
+        Sockets.Resolver->Release();
+        while (Sockets.Resolver->Ended() < 2 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    };
+    Platform.App.Pumps = 0;
+    form1.Form().Button("Button2").OnClick();
+    Platform.App.OnProcessMessages = {};
+    Reply("192.168.1.21");
+    Platform.App.ProcessMessages();
+
+    ASSERT_EQ(form1.Computers().Count(), 3);
+    EXPECT_FALSE(Online(0)) << "the loaded entry did not answer the scan";
+    EXPECT_EQ(form1.Computers().Text(1), "http://PC3:8080") << "a new entry is still added";
+    EXPECT_EQ(form1.Computers().Text(2), "http://PC2:8080");
+    EXPECT_TRUE(Online(2)) << "a reply read after the scan began answered it";
+    form1.CloseDiscovery();
+}
+
 TEST_F(Form1Discovery, ScanWithThePortTakenShowsTheBindErrorAndRunsItsSteps)
 {
     Sockets.OfferIPv6 = false;

@@ -246,6 +246,30 @@ chatty-sender)
     expect_list "Typed:8080" "http://Chatty:8080" "Added:8080"
     ;;
 
+stale-reply)
+    # An agent answers the first-show request while its name takes 4 s to look up, then goes
+    # down; "Find computers" is pressed meanwhile. That reply came before the scan began: its
+    # entry, loaded from the file, stays offline during the scan and after it.
+    list_file "http://Slow:8080" >"$data/Mervane/list.dat"
+    testlan_add_computer Slow "" --unnamed
+    testlan_start_resolver "$dns" --delay 4000 "$TESTLAN_LAST_ADDRESS=Slow"
+    testlan_start_agents "$sim" --web-port 8080 --requests "$work/requests.log"
+    agent=${TESTLAN_PIDS[-1]}
+    start_ostrel
+    until_true 10 requests_are 1 || fail "the agent saw no first-show request"
+    kill "$agent"
+    until_true 10 eval '! testlan_running $agent' || fail "the agent did not go down"
+    click_find_computers
+    asked=$SECONDS
+    while ((SECONDS < asked + 12)); do
+        ! online 0 || fail "the entry turned online $((SECONDS - asked)) s into a scan it never answered"
+        sleep 0.5
+    done
+    ! scanning || fail "the scan did not end"
+    ! online 0 || fail "the entry is online after a scan it never answered"
+    requests_are 1 || fail "the agent saw: $(cat "$work/requests.log")"
+    ;;
+
 second-copy)
     testlan_add_computers 1
     testlan_start_agents "$sim" --web-port 8080

@@ -120,8 +120,34 @@ start_two_copies()
     secondWindow=$(copy_window "$second") || fail "the second copy's window did not show"
 }
 
+# two_copies_adding Y Z: two copies load the list x; the first adds Y, the second Z.
+two_copies_adding()
+{
+    list_file "x" >"$data/Mervane/list.dat"
+    start_two_copies
+    add_entry "$firstWindow" "$1"
+    add_entry "$secondWindow" "$2"
+}
+
+# The save lock that every save of the list holds from its read to its replace.
+save_lock_held()
+{
+    ! flock --nonblock --shared "$data/Mervane/.list.dat.lock" true 2>/dev/null
+}
+
+# close_with_file_as COPY CHANGE...: runs CHANGE (another program's doing) on the list file,
+# then closes COPY.
+close_with_file_as()
+{
+    local copy=$1
+    shift
+    "$@"
+    end_copy "$copy"
+}
+
 testlan_up
 testlan_start_xvfb
+xvfb=${TESTLAN_PIDS[-1]}
 
 case $scenario in
 locked-load)
@@ -147,10 +173,7 @@ two-copies)
     rounds=$(size 2 100)
     started=$SECONDS
     for ((round = 1; round <= rounds; round++)); do
-        list_file "x" >"$data/Mervane/list.dat"
-        start_two_copies
-        add_entry "$firstWindow" "y$round"
-        add_entry "$secondWindow" "z$round"
+        two_copies_adding "y$round" "z$round"
         if ((round % 2)); then
             end_copy "$first"
             end_copy "$second"
@@ -164,29 +187,110 @@ two-copies)
     figures "$rounds rounds, closing in either order by turns: both entries kept in all $rounds, $((SECONDS - started)) s"
     ;;
 
+second-save)
+    # Another copy adds y while this one, which added z, is up. A close during a scan saves and
+    # leaves the window up until the scan ends; a second close then saves again.
+    list_file "x" >"$data/Mervane/list.dat"
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    window=$(copy_window "$copy") || fail "the main window did not show"
+    add_entry "$window" "z"
+    list_file "x" "y" >"$data/Mervane/list.dat"
+    xdotool mousemove 142 25 click 1
+    until_true 5 scanning || fail "no scan started"
+    kill -TERM "$copy"
+    until_true 5 eval 'entries | grep -qx z' || fail "the close during the scan did not save"
+    expect_list "x" "y" "z"
+    kill -TERM "$copy"
+    until_true 30 eval '! testlan_running $copy' || fail "the program did not end after the scan"
+    expect_list "x" "y" "z"
+    figures "two closes in one scan kept the other copy's entry"
+    ;;
+
+file-cut)
+    # Another program empties the list file, or cuts it inside its last section, while a copy
+    # runs: that says nothing of deletions, so the close keeps what was loaded and what was added.
+    list_file "x" "y" >"$data/Mervane/list.dat"
+    start_ostrel
+    add_entry "$(copy_window "$TESTLAN_OSTREL_PID")" "z"
+    close_with_file_as "$TESTLAN_OSTREL_PID" truncate -s 0 "$data/Mervane/list.dat"
+    expect_list "x" "y" "z"
+    start_ostrel
+    add_entry "$(copy_window "$TESTLAN_OSTREL_PID")" "w"
+    cut=$(($(grep -abo 'Name=z' "$data/Mervane/list.dat" | cut -d: -f1) + 2))
+    close_with_file_as "$TESTLAN_OSTREL_PID" truncate -s "$cut" "$data/Mervane/list.dat"
+    expect_list "x" "y" "z" "w"
+    figures "a list file emptied and one cut at byte $cut while a copy ran: every entry kept"
+    ;;
+
+same-instant)
+    # Two copies that each added an entry end at the same instant, as a shutdown ends them:
+    # the saves follow one another and the file ends with both entries.
+    rounds=$(size 2 100)
+    started=$SECONDS
+    for ((round = 1; round <= rounds; round++)); do
+        two_copies_adding "y$round" "z$round"
+        kill -TERM "$first" "$second"
+        until_true 30 eval '! testlan_running $first && ! testlan_running $second' \
+            || fail "round $round: the copies did not end; shown: $(shown_titles)"
+        names=$(entries | sort | paste -sd ' ')
+        [[ $names == "x y$round z$round" ]] || fail "round $round: the list file holds [$names]"
+    done
+    figures "$rounds rounds of two copies ended at once: both entries kept in all $rounds, $((SECONDS - started)) s"
+    ;;
+
+display-gone)
+    # The X server goes away before any end signal, as at the end of a session without a
+    # session manager: the program ends, and saves what was added first.
+    list_file "x" >"$data/Mervane/list.dat"
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    add_entry "$(copy_window "$copy")" "Added-PC:8080"
+    kill -TERM "$xvfb"
+    until_true 30 eval '! testlan_running $copy' || fail "the program outlived its display"
+    expect_list "x" "Added-PC:8080"
+    figures "the display went away after an addition: the list was saved"
+    ;;
+
 kill-during-save)
     # A save cut short by SIGKILL leaves the old file or the new one, never a mix, and a
-    # temporary file that the next save removes.
+    # temporary file that the next save removes. A whole save is timed first, from taking its
+    # lock to letting go; each kill then comes a random moment into a save of that length.
     count=$(size 20000 100000)
-    rounds=$(size 3 100)
+    rounds=$(size 6 100)
     testlan_add_computers 1
     testlan_start_agents "$sim" --web-port 8080
     list_of_size "$count" >"$work/old.dat"
     # The agent's reply adds its computer: that is what the save changes.
     list_of_size "$count" "http://PC1:8080" >"$work/new.dat"
-    old=0 new=0 mostLeftovers=0
-    for ((round = 1; round <= rounds; round++)); do
+    # start_save: a copy on the old list, asked to end; returns once its save holds the lock.
+    start_save()
+    {
         cp "$work/old.dat" "$data/Mervane/list.dat"
         testlan_ostrel "$data" "$ostrel"
-        copy_window "$TESTLAN_OSTREL_PID" >/dev/null \
-            || fail "round $round: the main window did not show; shown: $(shown_titles)"
+        copy_window "$TESTLAN_OSTREL_PID" >/dev/null || fail "the main window did not show; shown: $(shown_titles)"
         sleep 1
         kill -TERM "$TESTLAN_OSTREL_PID"
-        sleep "$(printf '0.%03d' $((RANDOM % 300)))"
+        local deadline=$((SECONDS + 10))
+        until save_lock_held; do
+            ((SECONDS < deadline)) || fail "no save began"
+        done
+    }
+    start_save
+    began=$(now_ms)
+    while save_lock_held; do :; done
+    saveMs=$(($(now_ms) - began))
+    until_true 10 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "the timed save did not end"
+    cmp -s "$work/new.dat" "$data/Mervane/list.dat" || fail "the timed save did not write the new list"
+    cut=0 new=0 mostLeftovers=0
+    for ((round = 1; round <= rounds; round++)); do
+        start_save
+        delay=$(((RANDOM * 32768 + RANDOM) % (saveMs * 6 / 5 + 1)))
+        sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
         kill -KILL "$TESTLAN_OSTREL_PID" 2>/dev/null || true
         until_true 10 eval '! testlan_running $TESTLAN_OSTREL_PID' || fail "round $round: the program did not end"
         if cmp -s "$work/old.dat" "$data/Mervane/list.dat"; then
-            old=$((old + 1))
+            cut=$((cut + 1))
         elif cmp -s "$work/new.dat" "$data/Mervane/list.dat"; then
             new=$((new + 1))
         else
@@ -202,30 +306,39 @@ kill-during-save)
     copy_window "$TESTLAN_OSTREL_PID" >/dev/null || fail "the last copy's window did not show"
     end_copy "$TESTLAN_OSTREL_PID"
     [[ -z $(find "$data/Mervane" -name '.list.dat.saving.*') ]] || fail "a temporary file outlived a whole save"
-    figures "$rounds kills of a $count-entry save: old list $old, new list $new, broken 0;" \
-        "at most $mostLeftovers temporary file after a kill, none after the next whole save"
+    figures "a whole $count-entry save took $saveMs ms; $rounds kills during one: old list kept $cut," \
+        "new list whole $new, broken 0; at most $mostLeftovers temporary file after a kill, none after the next whole save"
+    ((cut > 0)) || fail "no kill landed during a save"
     ;;
 
 two-users)
-    # A user whose umask is 077 saves; another user loads that file, adds and saves.
-    rm -rf "$data/Mervane"
+    # Two users whose umask is 077 take turns, each loading what the other saved, adding and
+    # saving: in the folder the program makes, with its default ACL, and in one made by hand
+    # without one, where only the file's own mode lets the other user in.
     chmod 0777 "$data"
     chmod 0755 "$work"
-    for user in 4101 4102; do
-        mkdir -p "$work/home-$user"
-        chown "$user:$user" "$work/home-$user"
-        ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
-            mount --make-rprivate / && mount --bind "$1" /var/lib && umask 077 && shift && exec "$@"' \
-            sh "$data" setpriv --reuid="$user" --regid="$user" --clear-groups env HOME="$work/home-$user" \
-            QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
-        TESTLAN_PIDS+=($!)
-        window=$(copy_window $!) || fail "user $user: the main window did not show"
-        add_entry "$window" "User$user-PC:8080"
-        end_copy "${TESTLAN_PIDS[-1]}"
+    modes=()
+    for folder in made hand; do
+        rm -rf "$data/Mervane"
+        [[ $folder == hand ]] && install -d -m 0777 "$data/Mervane"
+        for user in 4101 4102; do
+            mkdir -p "$work/home-$user"
+            chown "$user:$user" "$work/home-$user"
+            ip netns exec "$TESTLAN_ADMIN" unshare -m sh -c '
+                mount --make-rprivate / && mount --bind "$1" /var/lib && umask 077 && shift && exec "$@"' \
+                sh "$data" setpriv --reuid="$user" --regid="$user" --clear-groups env HOME="$work/home-$user" \
+                QTWEBENGINE_DISABLE_SANDBOX=1 DISPLAY="$DISPLAY" "$ostrel" &
+            TESTLAN_PIDS+=($!)
+            window=$(copy_window $!) || fail "user $user, $folder folder: the main window did not show"
+            add_entry "$window" "User$user-$folder-PC:8080"
+            end_copy "${TESTLAN_PIDS[-1]}"
+        done
+        expect_list "User4101-$folder-PC:8080" "User4102-$folder-PC:8080"
+        mode=$(stat -c %a "$data/Mervane/list.dat")
+        [[ $mode == 666 ]] || fail "$folder folder: the list file's mode is $mode"
+        modes+=("$folder folder: file mode $mode, owner $(stat -c %u "$data/Mervane/list.dat")")
     done
-    expect_list "User4101-PC:8080" "User4102-PC:8080"
-    figures "users 4101 (umask 077) and 4102 each saved through the shared folder;" \
-        "file mode $(stat -c %a "$data/Mervane/list.dat"), owner $(stat -c %u "$data/Mervane/list.dat")"
+    figures "users 4101 and 4102 (umask 077) each saved what the other saved; $(printf '%s; ' "${modes[@]}" | sed 's/; $//')"
     ;;
 
 hostile-datagrams)
@@ -272,6 +385,31 @@ hostile-datagrams)
     ((shown <= 500)) || fail "the dialog showed ${shown} ms after the click"
     ;;
 
+junk-flood)
+    # 200 named hosts send junk replies, each a new entry: the memory the program keeps for
+    # them stays a small multiple of their texts. A junk reply's text is everything after its
+    # first colon, about 4,000 random bytes here, half of them U+FFFD in the text: 8 KB of UTF-8.
+    # An entry may take four times that, 32 KB.
+    seconds=$(size 3 8)
+    widen_the_link
+    testlan_add_computers 200 Junk
+    start_ostrel
+    copy=$TESTLAN_OSTREL_PID
+    sleep 2
+    before=$(awk '$1 == "VmRSS:" { print $2 }' "/proc/$copy/status")
+    testlan_agents "$flood" --to "$TESTLAN_ADMIN_ADDRESS" --port 8081 --rate 1000 --seconds "$seconds" \
+        --from 10.77.1.0/24 --seed "$RANDOM" >"$work/flood.log" 2>&1
+    sleep 3
+    after=$(awk '$1 == "VmRSS:" { print $2 }' "/proc/$copy/status")
+    end_copy "$copy"
+    count=$(entries | wc -l)
+    ((count > 0)) || fail "the flood made no entry"
+    perEntry=$(((after - before) / count))
+    figures "$(cat "$work/flood.log"); $count entries ($(stat -c %s "$listPath") bytes saved);" \
+        "RSS before $((before / 1024)) MB, after $((after / 1024)) MB, $perEntry KB an entry"
+    ((perEntry <= 32)) || fail "an entry takes $perEntry KB"
+    ;;
+
 flood-shutdown)
     # SIGTERM while a flood runs: each run ends within 2 s and saves its list.
     runs=$(size 3 50)
@@ -302,9 +440,15 @@ flood-shutdown)
     ;;
 
 hostile-files)
-    # Files no copy writes: a clear error or a correct load, never a crash or a hang, in bounded memory.
+    # Files no copy writes: a clear error or a correct load, never a crash or a hang, in bounded
+    # memory. The bounds grow with what the program reads of a file: its first 64 MB at most,
+    # and of those its text, up to the first NUL. The window within 5 s plus 0.5 s a MB of text;
+    # the peak RSS within 400 MB, plus the MB read, plus 24 MB a MB of text, what a list of
+    # short entries takes. A debug build meets them too.
     summary=()
-    for kind in random million huge-count deep-brackets directory fifo; do
+    kinds=(random million huge-count deep-brackets directory fifo sparse-2G)
+    ((full)) && kinds+=(sparse-64G)
+    for kind in "${kinds[@]}"; do
         list="$data/Mervane/list.dat"
         rm -rf "$list"
         expected=""
@@ -326,7 +470,21 @@ hostile-files)
             ;;
         directory) mkdir "$list" ;;
         fifo) mkfifo "$list" ;;
+        sparse-*)
+            # A list, then zeros to the size: the text ends at the first of them.
+            list_of_size 10 >"$list"
+            truncate -s "${kind#sparse-}" "$list"
+            expected=10
+            ;;
         esac
+        readMb=0 textMb=0
+        if [[ -f $list ]]; then
+            readMb=$((($(stat -c %s "$list") < 64 << 20 ? $(stat -c %s "$list") : 64 << 20) >> 20))
+            textBytes=$(head -c $((64 << 20)) "$list" | tr '\0\n' '\n\001' | head -n 1 | wc -c || true)
+            textMb=$((textBytes >> 20))
+        fi
+        windowBound=$((5000 + 500 * textMb))
+        peakBound=$((400 + readMb + 24 * textMb))
         started=$(now_ms)
         testlan_ostrel "$data" "$ostrel"
         copy=$TESTLAN_OSTREL_PID
@@ -346,6 +504,8 @@ hostile-files)
         # An ending process gives up its memory a moment before it is gone: the loop above
         # can stop in between.
         until_true 10 eval '! testlan_running $copy' || fail "$kind: the program did not end"
+        ((loaded <= windowBound)) || fail "$kind: the window showed after $loaded ms, over $windowBound ms"
+        ((peak <= peakBound)) || fail "$kind: peak RSS $peak MB, over $peakBound MB"
         if [[ -d $list ]]; then
             outcome="kept as it was, the save refused with an error box"
         elif [[ -n $expected ]]; then
@@ -353,9 +513,14 @@ hostile-files)
             ((got == expected)) || fail "$kind: $got entries saved, not $expected"
             outcome="$got entries loaded and saved"
         else
-            outcome="replaced by a list of $(entries | wc -l) entries"
+            # Random bytes hold no list, and a FIFO is no file: both are replaced by the empty list.
+            [[ -f $list && ! -p $list ]] || fail "$kind: no list file was written in its place"
+            got=$(entries | wc -l)
+            ((got == 0)) || fail "$kind: $got entries saved from a file that holds none"
+            grep -aq '^Computers=0' "$list" || fail "$kind: the file written is not the empty list"
+            outcome="replaced by the empty list"
         fi
-        summary+=("$kind: window after $loaded ms, peak RSS $peak MB, $outcome")
+        summary+=("$kind: window after $loaded ms (bound $windowBound), peak RSS $peak MB (bound $peakBound), $outcome")
     done
     figures "$(printf '%s; ' "${summary[@]}" | sed 's/; $//')"
     ;;

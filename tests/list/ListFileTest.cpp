@@ -257,4 +257,65 @@ TEST_F(ListFileTest, UndecodableFileAppendsNothingAndIsNotOverwritten)
     EXPECT_EQ(Files.Files[ListPath], bad);
 }
 
+TEST_F(ListFileTest, LongFileIsReadUpToItsNulOrRefusedAndKept)
+{
+    const auto load = [](ListFileTest& test) { LoadList(test.List, test.Files, test.Base); };
+    const auto save = [](ListFileTest& test) { SaveList(test.List, test.Files, test.Base); };
+    const std::string list = "[General]\r\nComputers=1\r\n[0]\r\nName=kept\r\n";
+    const std::size_t beyondLimit = 64 * 1024 * 1024 + 1;
+
+    EXPECT_EQ(Load(list + std::string(beyondLimit, '\0')), (TTexts { "kept" }));
+    EXPECT_EQ(SaveOf({ "added" }), "[General]\r\nComputers=2\r\n\r\n[0]\r\nName=kept\r\n\r\n[1]\r\nName=added\r\n\r\n");
+
+    const std::string junk = list + std::string(beyondLimit, 'x');
+    Files.Files[ListPath] = junk;
+    const std::string tooLarge = "Cannot open file \"/data/Mervane/list.dat\". System error 27";
+    EXPECT_EQ(ErrorOf(load), tooLarge);
+    EXPECT_EQ(ErrorOf(save), tooLarge);
+    EXPECT_EQ(Files.Files[ListPath], junk);
+}
+
+// Notes whether a save held its lock whenever it read or replaced the file.
+class TLockNotingFileSystem : public TFakeFileSystem
+{
+public:
+    TFileReadResult ReadFile(const std::string& path, std::size_t limit) override
+    {
+        LockedAt.push_back(SaveLocksHeld);
+        return TFakeFileSystem::ReadFile(path, limit);
+    }
+    TFileWriteResult ReplaceFile(const std::string& path, std::string_view bytes) override
+    {
+        LockedAt.push_back(SaveLocksHeld);
+        return TFakeFileSystem::ReplaceFile(path, bytes);
+    }
+
+    std::vector<int> LockedAt;
+};
+
+TEST(ListFileSaveLockTest, SaveReadsAndReplacesUnderOneLockOrFailsWithoutTouchingTheFile)
+{
+    TFakeListBox rows { TControlDecl {} };
+    TComputerList list { rows };
+    TLockNotingFileSystem files;
+    TListBase base;
+    files.Folders.insert("/data/Mervane");
+    files.Files[ListPath] = "[General]\r\nComputers=0\r\n\r\n";
+    list.Append("a", std::nullopt);
+
+    SaveList(list, files, base);
+    EXPECT_EQ(files.LockedAt, (std::vector<int> { 1, 1 }));
+    EXPECT_EQ(files.SaveLocksHeld, 0);
+
+    files.SaveLockError = 11;
+    list.Append("b", std::nullopt);
+    try {
+        SaveList(list, files, base);
+        ADD_FAILURE() << "a save went on without its lock";
+    } catch (const EOstrelError& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file \"/data/Mervane/list.dat\". System error 11");
+    }
+    EXPECT_EQ(files.Files[ListPath], "[General]\r\nComputers=1\r\n\r\n[0]\r\nName=a\r\n\r\n");
+}
+
 } // namespace

@@ -57,6 +57,13 @@ public:
     }
 };
 
+// How another program left the file that holds FileNow.
+enum class TFileState {
+    Whole,
+    Emptied,
+    CutInLastSection,
+};
+
 struct TMergeCase
 {
     const char* Name;
@@ -65,6 +72,7 @@ struct TMergeCase
     std::optional<TTexts> FileNow;
     TTexts List;
     TTexts Expected;
+    TFileState State = TFileState::Whole;
 };
 
 const TTexts LoadFails = { "(the load failed)" };
@@ -139,6 +147,15 @@ const TMergeCase MergeCases[] = {
     { "FailedLoadKeepsTheFile", LoadFails, TTexts { "a", "b" }, { "n" }, { "a", "b", "n" } },
     { "FailedLoadAddsOnlyWhatTheFileLacks", LoadFails, TTexts { "a", "b" }, { "A", "n", "n" }, { "a", "b", "n", "n" } },
     { "FailedLoadAndNoFileWritesTheList", LoadFails, std::nullopt, { "n" }, { "n" } },
+
+    // A file that holds no whole list tells nothing of deletions either.
+    { "EmptiedFileKeepsTheList", TTexts { "x", "y" }, TTexts {}, { "x", "z" }, { "x", "z" }, TFileState::Emptied },
+    { "FileCutShortKeepsBothSides",
+      TTexts { "x", "y", "w" },
+      TTexts { "x", "y", "w" },
+      { "x", "w", "z" },
+      { "x", "y", "w", "z" },
+      TFileState::CutInLastSection },
 };
 
 class ListMergeCaseTest : public ListMergeTest, public testing::WithParamInterface<TMergeCase>
@@ -158,6 +175,10 @@ TEST_P(ListMergeCaseTest, FileEndsWith)
         LoadList(List, Files, Base);
     }
     FileHolds(row.FileNow);
+    if (row.State == TFileState::Emptied)
+        Files.Files.at(ListPath).clear();
+    else if (row.State == TFileState::CutInLastSection)
+        Files.Files.at(ListPath).resize(Files.Files.at(ListPath).rfind("Name=") + 2);
     ListShows(row.List);
 
     SaveList(List, Files, Base);
@@ -181,6 +202,35 @@ TEST_F(ListMergeTest, WhatWasWrittenIsTheNextSavesBase)
     SaveList(List, Files, Base);
 
     EXPECT_EQ(FileEntries(), (TTexts { "x" }));
+}
+
+TEST_F(ListMergeTest, SecondSaveKeepsWhatTheFirstMergedIn)
+{
+    // Another copy adds y; this one, which added z, closes twice, as during a scan.
+    FileHolds(TTexts { "x" });
+    LoadList(List, Files, Base);
+    List.Append("z", std::nullopt);
+    FileHolds(TTexts { "x", "y" });
+    SaveList(List, Files, Base);
+    ASSERT_EQ(FileEntries(), (TTexts { "x", "y", "z" }));
+
+    SaveList(List, Files, Base);
+
+    EXPECT_EQ(FileEntries(), (TTexts { "x", "y", "z" }));
+}
+
+TEST_F(ListMergeTest, SecondSaveAfterFailedLoadKeepsTheFile)
+{
+    FileHolds(TTexts { "a", "b" });
+    Files.ReadError = 11;
+    EXPECT_THROW(LoadList(List, Files, Base), EOstrelError);
+    Files.ReadError = 0;
+    List.Append("n", std::nullopt);
+    SaveList(List, Files, Base);
+
+    SaveList(List, Files, Base);
+
+    EXPECT_EQ(FileEntries(), (TTexts { "a", "b", "n" }));
 }
 
 TEST_F(ListMergeTest, FailedSaveKeepsTheBase)
