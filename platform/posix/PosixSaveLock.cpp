@@ -38,7 +38,10 @@ std::string LockFileOf(const std::string& target)
 TSaveLockResult LockSaveOf(const std::string& target, int waitMs)
 {
     const std::string path = LockFileOf(target);
-    TUniqueFd file(open(path.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
+    // Any user may write in the folder: a link put in the lock's place is refused, not followed.
+    TUniqueFd file(open(path.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0666));
+    // Without a lock file the save goes on unserialised: a folder this user may not write
+    // fails it at the replace with the error that names the real cause.
     if (!file)
         return {};
     // Every user's saves take it, whatever the umask of the one who made it.
