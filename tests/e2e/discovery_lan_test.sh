@@ -170,6 +170,7 @@ typed)
     until_true 10 title_is "Add computer" || fail "the address dialog did not open"
     id=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
     xdotool windowraise "$id"
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
     xdotool type --delay 20 "http://PC1:8080"
     press_dialog_button Save
     until_true 10 eval '! title_is "Add computer"' || fail "the address dialog did not close"
@@ -230,6 +231,7 @@ chatty-sender)
     echo "Add computer shown $((($(date +%s%N) - clicked) / 1000000)) ms after the click (the polling included)"
     id=$(xdotool search --onlyvisible --name '^Add computer$' | head -1)
     xdotool windowraise "$id"
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
     xdotool type --delay 20 "Added:8080"
     press_dialog_button Save
     until_true 10 eval '! title_is "Add computer"' || fail "the address dialog did not close"
