@@ -2,7 +2,7 @@
 
 #include "app/Form1Decl.h"
 #include "app/Version.h"
-#include "discovery/DiscoverySocket.h"
+#include "discovery/DiscoverySockets.h"
 #include "discovery/Scan.h"
 #include "list/ComputerList.h"
 #include "list/ListFile.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 class TComputerList;
-class TDiscoverySocket;
+class TDiscoverySockets;
 class TForm;
 class TForm2;
 class TPicture;
@@ -85,7 +85,7 @@ private:
     // no standard exception): how the places that catch every error report it.
     void ShowingErrors(const std::function<void()>& action);
     // Made on first use, so that a failed creation handler still leaves sends able to open it.
-    TDiscoverySocket& Discovery();
+    TDiscoverySockets& Discovery();
 
     TPlatform& m_platform;
     std::unique_ptr<TForm> m_form;
@@ -100,7 +100,7 @@ private:
     // The first-show request goes out once per run, however often the window is shown.
     bool m_shown = false;
     // Last, so it goes first: its receive threads hand datagrams to the members above.
-    std::unique_ptr<TDiscoverySocket> m_discovery;
+    std::unique_ptr<TDiscoverySockets> m_discovery;
 };
 
 // The program's two windows, reached by every handler.

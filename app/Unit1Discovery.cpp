@@ -1,5 +1,5 @@
 #include "app/Unit1.h"
-#include "discovery/DiscoverySocket.h"
+#include "discovery/DiscoverySockets.h"
 #include "discovery/Reply.h"
 #include "discovery/Scan.h"
 #include "list/ComputerList.h"
@@ -9,10 +9,10 @@
 
 // The discovery socket and the scan, wired to the main window.
 
-TDiscoverySocket& TForm1::Discovery()
+TDiscoverySockets& TForm1::Discovery()
 {
     if (!m_discovery)
-        m_discovery = std::make_unique<TDiscoverySocket>(
+        m_discovery = std::make_unique<TDiscoverySockets>(
             m_platform.Sockets(), m_platform.Application().SyncGate(),
             [this](const TReceivedDatagram& datagram) { IdUDPServer1UDPRead(datagram); });
     return *m_discovery;

@@ -7,14 +7,14 @@
 // - "scan": the scan's 50 steps: by which step every agent was online again, and the
 //   longest a step's pump held the UI thread.
 // Needs the test LAN; run it through scripts/measure-discovery.sh.
-#include "discovery/DiscoverySocket.h"
+#include "discovery/DiscoverySockets.h"
 #include "discovery/Reply.h"
 #include "discovery/Scan.h"
 #include "FakeControls.h"
 #include "list/ComputerList.h"
 #include "list/Info.h"
 #include "OffscreenBench.h"
-#include "platform/SyncGate.h"
+#include "platform/common/SyncGate.h"
 #include "ui/RowPainter.h"
 
 #include <algorithm>
@@ -165,7 +165,7 @@ void DiscoveryFlood(benchmark::State& state)
 
         TClock::time_point lastMerge {};
         TClock::time_point othersMerged {};
-        TDiscoverySocket socket(Platform->Sockets(), application.SyncGate(), [&](const TReceivedDatagram& datagram) {
+        TDiscoverySockets socket(Platform->Sockets(), application.SyncGate(), [&](const TReceivedDatagram& datagram) {
             if (const auto address = DiscoveredAddress(datagram)) {
                 computers.MergeDiscovered(*address);
                 lastMerge = TClock::now();

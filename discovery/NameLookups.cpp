@@ -1,5 +1,6 @@
 #include "discovery/NameLookups.h"
 
+#include "discovery/Reply.h"
 #include "platform/Sockets.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discovery/Reply.h"
+#include "discovery/ReceivedDatagram.h"
 
 #include <cstddef>
 #include <memory>

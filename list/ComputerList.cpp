@@ -1,8 +1,8 @@
 #include "list/ComputerList.h"
 
+#include "platform/common/Text.h"
 #include "platform/ListBox.h"
 #include "platform/OstrelError.h"
-#include "platform/Text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "list/IniFile.h"
 
 #include "list/WholeNumber.h"
-#include "platform/Text.h"
+#include "platform/common/Text.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "list/ListMerge.h"
 
-#include "platform/Text.h"
+#include "platform/common/Text.h"
 
 #include <string_view>
 #include <unordered_map>

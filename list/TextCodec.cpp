@@ -1,8 +1,8 @@
 #include "list/TextCodec.h"
 
 #include "platform/CodePage.h"
+#include "platform/common/Utf8.h"
 #include "platform/OstrelError.h"
-#include "platform/Utf8.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 
 #include "list/ComputerList.h"
 #include "platform/Application.h"
+#include "platform/common/Text.h"
 #include "platform/Form.h"
-#include "platform/Text.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "platform/posix/Utf8CodePage.h"
 
-#include "platform/Utf8.h"
+#include "platform/common/Utf8.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/qt/QtApplication.h"
 
-#include "platform/ErrorReport.h"
+#include "platform/common/ErrorReport.h"
 #include "platform/OstrelError.h"
 #include "platform/qt/QtAccessibility.h"
 #include "platform/qt/QtEventApplication.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Application.h"
-#include "platform/SyncGate.h"
+#include "platform/common/SyncGate.h"
 
 #include <functional>
 #include <memory>

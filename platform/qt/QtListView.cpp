@@ -1,6 +1,6 @@
 #include "platform/qt/QtListView.h"
 
-#include "platform/AccessKey.h"
+#include "platform/common/AccessKey.h"
 
 #include <QAbstractItemDelegate>
 #include <QAccessible>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtWebContextMenu.h"
 
-#include "platform/PageMenu.h"
+#include "platform/common/PageMenu.h"
 #include "platform/qt/QtString.h"
 
 #include <QMenu>

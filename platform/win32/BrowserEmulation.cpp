@@ -1,6 +1,6 @@
 #include "platform/win32/BrowserEmulation.h"
 
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <memory>
 #include <mutex>

@@ -1,7 +1,7 @@
 #include "platform/win32/ComError.h"
 
 #include "platform/OstrelError.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <cstdio>
 #include <cwctype>

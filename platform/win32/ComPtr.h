@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <objbase.h>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 // The resolution a window is drawn at, in dots per inch: its monitor's where the system
 // tells it (Windows 10 1607 and later), otherwise the system's.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Types.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "platform/win32/OleSession.h"
 
 #include "platform/win32/ComError.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <ole2.h>
 

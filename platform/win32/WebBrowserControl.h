@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/win32/ComPtr.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <exdisp.h>
 #include <ocidl.h>

@@ -1,6 +1,6 @@
 #include "platform/win32/WebBrowserEvents.h"
 
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <exdisp.h>
 #include <exdispid.h>

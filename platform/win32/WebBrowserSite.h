@@ -2,7 +2,7 @@
 
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ComReferences.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <docobj.h>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/UniqueBstr.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <cstring>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/PageMenu.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/common/PageMenu.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <oaidl.h>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "platform/WebBrowser.h"
 #include "platform/win32/Win32Dispatch.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <functional>
 #include <memory>

@@ -1,12 +1,12 @@
 #include "platform/win32/Win32Application.h"
 
-#include "platform/ErrorReport.h"
+#include "platform/common/ErrorReport.h"
 #include "platform/Form.h"
 #include "platform/OstrelError.h"
-#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Form.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/WindowClass.h"
+#include "platform/windows/WideText.h"
 
 #include <algorithm>
 #include <commctrl.h>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/Application.h"
-#include "platform/SyncGate.h"
+#include "platform/common/SyncGate.h"
 #include "platform/win32/Win32Dispatch.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "platform/win32/Win32Canvas.h"
 
 #include "platform/win32/GdiObject.h"
-#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Picture.h"
+#include "platform/windows/WideText.h"
 
 #include <string_view>
 

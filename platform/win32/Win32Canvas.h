@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Canvas.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 // A TCanvas over a device context, for the owner-drawn rows. Coordinates are the context's
 // pixels; text is drawn in the font the canvas is given.

@@ -3,12 +3,12 @@
 #include "platform/OstrelError.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/WebViewFactory.h"
-#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Application.h"
-#include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32BasicControls.h"
 #include "platform/win32/Win32ListBox.h"
 #include "platform/win32/Win32PopupMenu.h"
 #include "platform/win32/WindowClass.h"
+#include "platform/windows/WideText.h"
 
 #include <algorithm>
 #include <cwchar>

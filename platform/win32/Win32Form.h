@@ -4,7 +4,7 @@
 #include "platform/win32/AccessibleAnnotation.h"
 #include "platform/win32/GdiObject.h"
 #include "platform/win32/Win32Dispatch.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <functional>
 #include <map>

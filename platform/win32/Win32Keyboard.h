@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Keyboard.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 // Injects through the system's keyboard input, so the keys reach whatever has the focus,
 // the web view's page included, as if typed.

@@ -1,9 +1,9 @@
 #include "platform/win32/Win32ListBox.h"
 
 #include "platform/OstrelError.h"
-#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32PopupMenu.h"
+#include "platform/windows/WideText.h"
 
 #include <windowsx.h>
 

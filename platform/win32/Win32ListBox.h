@@ -2,7 +2,7 @@
 
 #include "platform/ListBox.h"
 #include "platform/win32/RowDescriptions.h"
-#include "platform/win32/Win32Control.h"
+#include "platform/win32/Win32ChildWindow.h"
 
 class TWin32PopupMenu;
 

@@ -3,7 +3,7 @@
 #include "platform/OstrelError.h"
 #include "platform/win32/ComError.h"
 #include "platform/win32/ComPtr.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <cstring>
 #include <wincodec.h>

@@ -3,10 +3,10 @@
 #include "platform/Platform.h"
 #include "platform/win32/OleSession.h"
 #include "platform/win32/Win32Application.h"
-#include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Keyboard.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32SocketApi.h"
+#include "platform/windows/Win32FileSystem.h"
+#include "platform/windows/Win32Shell.h"
+#include "platform/windows/Win32SocketApi.h"
 
 // The Win32 backend.
 class TWin32Platform : public TPlatform

@@ -1,8 +1,8 @@
 #include "platform/win32/Win32PopupMenu.h"
 
-#include "platform/AccessKey.h"
+#include "platform/common/AccessKey.h"
 #include "platform/OstrelError.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 namespace {
 // Item n has the command n + 1: TrackPopupMenu reports 0 when nothing was chosen.

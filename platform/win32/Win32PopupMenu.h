@@ -3,7 +3,7 @@
 #include "platform/Form.h"
 #include "platform/PopupMenu.h"
 #include "platform/win32/Win32Dispatch.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <memory>
 #include <vector>

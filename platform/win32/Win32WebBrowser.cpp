@@ -3,7 +3,7 @@
 #include "platform/win32/ComError.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/WebPageMenu.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <commctrl.h>
 #include <mshtmhst.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PageMenu.h"
+#include "platform/common/PageMenu.h"
 #include "platform/WebBrowser.h"
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/OleSession.h"
@@ -8,7 +8,7 @@
 #include "platform/win32/WebBrowserEvents.h"
 #include "platform/win32/WebBrowserSite.h"
 #include "platform/win32/Win32Dispatch.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
 #include "platform/win32/WindowClass.h"
 
 #include "platform/OstrelError.h"
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 const wchar_t* WindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background)
 {

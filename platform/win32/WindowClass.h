@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 // Registers one of the program's window classes the first time it is asked for; later calls
 // find it registered. Returns the class name for CreateWindowExW.

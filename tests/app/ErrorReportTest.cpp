@@ -1,4 +1,4 @@
-#include "platform/ErrorReport.h"
+#include "platform/common/ErrorReport.h"
 
 #include <gtest/gtest.h>
 

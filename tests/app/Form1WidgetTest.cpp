@@ -2,7 +2,7 @@
 #include "list/ComputerList.h"
 #include "MessageBoxWatcher.h"
 #include "platform/Canvas.h"
-#include "platform/ErrorReport.h"
+#include "platform/common/ErrorReport.h"
 #include "platform/OstrelError.h"
 #include "platform/qt/QtForm.h"
 #include "platform/qt/QtPlatform.h"

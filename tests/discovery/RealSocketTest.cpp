@@ -1,9 +1,9 @@
 // The discovery socket on the real sockets of this build's backend. The program runs where no
 // packet can leave: namespaces of its own on Linux (in-private-net.sh), Wine's under the harness.
 #include "ContractBackend.h"
-#include "discovery/DiscoverySocket.h"
+#include "discovery/DiscoverySockets.h"
+#include "platform/common/SyncGate.h"
 #include "platform/OstrelError.h"
-#include "platform/SyncGate.h"
 #include "TestSupport.h"
 
 #include <atomic>
@@ -40,13 +40,13 @@ protected:
     TSocketApi& Api = ContractBackend().Sockets();
     TSyncGate Gate;
     std::vector<TReceivedDatagram> Read;
-    TDiscoverySocket Socket { Api, Gate, [this](const TReceivedDatagram& datagram) { Read.push_back(datagram); } };
+    TDiscoverySockets Socket { Api, Gate, [this](const TReceivedDatagram& datagram) { Read.push_back(datagram); } };
 };
 
 TEST_F(RealSockets, SecondCopyReportsTheBindTextOnOpenAndOnSendUntilThePortIsFree)
 {
     Socket.Open();
-    TDiscoverySocket second(Api, Gate, [](const TReceivedDatagram&) {});
+    TDiscoverySockets second(Api, Gate, [](const TReceivedDatagram&) {});
     EXPECT_EQ(ErrorOf([&] { second.Open(); }), BindText);
     EXPECT_EQ(ErrorOf([&] { second.SendRequest(); }), BindText);
     EXPECT_FALSE(second.IsOpen());

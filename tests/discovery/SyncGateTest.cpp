@@ -1,4 +1,4 @@
-#include "platform/SyncGate.h"
+#include "platform/common/SyncGate.h"
 
 #include "platform/OstrelError.h"
 #include "TestSupport.h"

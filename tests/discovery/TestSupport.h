@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/common/SyncGate.h"
 #include "platform/OstrelError.h"
-#include "platform/SyncGate.h"
 
 #include <chrono>
 #include <functional>

@@ -2,7 +2,7 @@
 // what a save must never do: drop an entry that either copy added, change a file that this copy
 // left alone, or write something other than the list when no other copy saved meanwhile.
 #include "list/ListMerge.h"
-#include "platform/Text.h"
+#include "platform/common/Text.h"
 
 #include <algorithm>
 #include <cstddef>

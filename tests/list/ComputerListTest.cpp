@@ -1,8 +1,8 @@
 #include "list/ComputerList.h"
 
 #include "FakeControls.h"
+#include "platform/common/Text.h"
 #include "platform/OstrelError.h"
-#include "platform/Text.h"
 
 #include <gtest/gtest.h>
 #include <random>

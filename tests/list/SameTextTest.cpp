@@ -1,4 +1,4 @@
-#include "platform/Text.h"
+#include "platform/common/Text.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

@@ -1,12 +1,12 @@
 // The contract tests' factory for the Win32 backend.
 #include "ContractBackend.h"
-#include "platform/win32/ShareModes.h"
-#include "platform/win32/TemporaryFile.h"
-#include "platform/win32/UniqueHandle.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32SocketApi.h"
+#include "platform/windows/ShareModes.h"
+#include "platform/windows/TemporaryFile.h"
+#include "platform/windows/UniqueHandle.h"
+#include "platform/windows/WideText.h"
+#include "platform/windows/Win32CodePage.h"
+#include "platform/windows/Win32FileSystem.h"
+#include "platform/windows/Win32SocketApi.h"
 
 #include <aclapi.h>
 #include <atomic>

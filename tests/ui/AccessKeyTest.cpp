@@ -1,4 +1,4 @@
-#include "platform/AccessKey.h"
+#include "platform/common/AccessKey.h"
 
 #include <gtest/gtest.h>
 

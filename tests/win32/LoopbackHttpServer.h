@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/win32/WinsockApi.h"
-#include "platform/win32/WinsockSession.h"
+#include "platform/windows/WinsockApi.h"
+#include "platform/windows/WinsockSession.h"
 
 #include <atomic>
 #include <map>

@@ -1,7 +1,7 @@
 // What Windows reads from Ostrel.exe without running it: the version record that Explorer's
 // properties show, the manifest that decides how the program runs, its icon and the pictures
 // it draws its rows with.
-#include "platform/win32/WideText.h"
+#include "platform/windows/WideText.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -3,10 +3,10 @@
 #include "list/ComputerList.h"
 #include "platform/Form.h"
 #include "platform/win32/ComPtr.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32Control.h"
+#include "platform/win32/Win32ChildWindow.h"
 #include "platform/win32/Win32Form.h"
 #include "platform/win32/Win32Keyboard.h"
+#include "platform/windows/WideText.h"
 #include "ui/Form2.h"
 #include "WindowTestSupport.h"
 

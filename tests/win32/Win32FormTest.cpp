@@ -1,11 +1,11 @@
 // Forms built from declarations on the Win32 backend, and its application object.
 #include "platform/win32/Win32Form.h"
 
-#include "platform/ErrorReport.h"
+#include "platform/common/ErrorReport.h"
+#include "platform/common/SyncGate.h"
 #include "platform/OstrelError.h"
-#include "platform/SyncGate.h"
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32BasicControls.h"
+#include "platform/windows/WideText.h"
 #include "WindowTestSupport.h"
 
 #include <atomic>

@@ -4,7 +4,7 @@
 
 #include "LoopbackHttpServer.h"
 #include "platform/win32/Dpi.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/windows/UniqueHandle.h"
 #include "TestWindow.h"
 
 #include <algorithm>

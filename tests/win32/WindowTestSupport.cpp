@@ -1,8 +1,8 @@
 #include "WindowTestSupport.h"
 
-#include "platform/win32/WideText.h"
-#include "platform/win32/Win32Control.h"
+#include "platform/win32/Win32ChildWindow.h"
 #include "platform/win32/Win32Keyboard.h"
+#include "platform/windows/WideText.h"
 
 #include <algorithm>
 #include <chrono>

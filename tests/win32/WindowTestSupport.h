@@ -2,7 +2,7 @@
 
 #include "platform/Controls.h"
 #include "platform/win32/Win32Platform.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/windows/WindowsApi.h"
 
 #include <functional>
 #include <gtest/gtest.h>
