@@ -1,24 +1,12 @@
 #include "platform/win32/Dpi.h"
 
+#include "platform/win32/DeviceContext.h"
+
 namespace {
 
 constexpr int DesignDpi = 96;
 
 using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-
-class TScreenDc
-{
-public:
-    TScreenDc() = default;
-    TScreenDc(const TScreenDc&) = delete;
-    TScreenDc& operator=(const TScreenDc&) = delete;
-    ~TScreenDc() { ReleaseDC(nullptr, m_dc); }
-
-    HDC Get() const { return m_dc; }
-
-private:
-    HDC m_dc = GetDC(nullptr);
-};
 
 } // namespace
 
@@ -31,7 +19,7 @@ unsigned WindowDpi(HWND window)
         if (const UINT dpi = getDpiForWindow(window))
             return dpi;
     }
-    const TScreenDc screen;
+    const TWindowDc screen(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     return dpi > 0 ? static_cast<unsigned>(dpi) : DesignDpi;
 }

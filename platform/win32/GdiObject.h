@@ -5,7 +5,7 @@
 
 #include <utility>
 
-// Owns a GDI object (font, brush, bitmap) or an icon, freed by Free when the owner goes: the
+// Owns a GDI object (font, brush, bitmap), an icon or a menu, freed by Free when the owner goes: the
 // system counts them per process, so none may leak across repaints and DPI changes.
 template <class THandle, auto Free> class TGdiHandle
 {

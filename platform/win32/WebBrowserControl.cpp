@@ -3,6 +3,7 @@
 #include "platform/win32/BrowserEmulation.h"
 #include "platform/win32/ComError.h"
 #include "platform/win32/UniqueBstr.h"
+#include "platform/win32/UniqueVariant.h"
 
 #include <memory>
 #include <olectl.h>
@@ -92,15 +93,12 @@ HRESULT TWebBrowserControl::Navigate(const std::wstring& url)
 int TWebBrowserControl::ReadyState() const
 {
     DISPPARAMS none {};
-    VARIANT value {};
+    TUniqueVariant value;
     ThrowIfFailed(m_browser->Invoke(DISPID_READYSTATE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                    &value, nullptr, nullptr),
+                                    value.Put(), nullptr, nullptr),
                   "Cannot read the web view's ready state");
-    const HRESULT converted = VariantChangeType(&value, &value, 0, VT_I4);
-    const int state = value.vt == VT_I4 ? value.lVal : 0;
-    VariantClear(&value);
-    ThrowIfFailed(converted, "The web view's ready state is not a number");
-    return state;
+    ThrowIfFailed(value.ChangeType(VT_I4), "The web view's ready state is not a number");
+    return value.Get().lVal;
 }
 
 std::wstring TWebBrowserControl::LocationUrl() const

@@ -2,23 +2,12 @@
 
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/UniqueBstr.h"
+#include "platform/win32/UniqueMenu.h"
 #include "platform/windows/WideText.h"
 
 #include <cstring>
-#include <memory>
 #include <mshtml.h>
-#include <type_traits>
 #include <vector>
-
-namespace {
-
-struct TMenuDestroyer
-{
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using TUniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
-
-} // namespace
 
 std::optional<TPageCommand> TrackPageMenu(HWND owner, POINT at, const TPagePlace& place)
 {
@@ -29,12 +18,12 @@ std::optional<TPageCommand> TrackPageMenu(HWND owner, POINT at, const TPagePlace
     // Item n has the command n + 1: TrackPopupMenu reports 0 when nothing was chosen.
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (items[i].StartsGroup)
-            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu.get(), MF_STRING | (items[i].Enabled ? 0u : MF_GRAYED), i + 1,
+            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu.Get(), MF_STRING | (items[i].Enabled ? 0u : MF_GRAYED), i + 1,
                     Widen(items[i].Caption).c_str());
     }
     const auto chosen = static_cast<std::size_t>(TrackPopupMenu(
-        menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+        menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
     if (chosen == 0 || chosen > items.size())
         return std::nullopt;
     return items[chosen - 1].Command;

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32BasicControls.h"
 
+#include "platform/win32/DeviceContext.h"
 #include "platform/windows/WideText.h"
 
 #include <windowsx.h>
@@ -84,12 +85,12 @@ void TWin32Label::FitCaption()
     if (!m_autoSize)
         return;
     const std::wstring caption = Widen(Caption());
-    const HDC dc = GetDC(Handle());
-    const HGDIOBJ previous = SelectObject(dc, m_font.Get());
     SIZE extent = {};
-    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-    SelectObject(dc, previous);
-    ReleaseDC(Handle(), dc);
+    {
+        const TWindowDc dc(Handle());
+        const TSelectedObject font(dc.Get(), m_font.Get());
+        GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+    }
     RECT rect = {};
     GetWindowRect(Handle(), &rect);
     SetWindowPos(Handle(), nullptr, 0, 0, extent.cx, rect.bottom - rect.top,

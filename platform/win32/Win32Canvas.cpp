@@ -35,15 +35,11 @@ std::wstring_view NextLine(std::wstring_view& text)
 
 TWin32Canvas::TWin32Canvas(HDC dc, HFONT font)
     : m_dc(dc)
-    , m_savedState(SaveDC(dc))
+    , m_savedState(dc)
 {
+    // Undone with the saved state: the owner-draw message lends the context for the drawing only.
     SelectObject(m_dc, font);
     SetBkMode(m_dc, TRANSPARENT);
-}
-
-TWin32Canvas::~TWin32Canvas()
-{
-    RestoreDC(m_dc, m_savedState);
 }
 
 void TWin32Canvas::Rectangle(const TRect& rect, TColor outline, TColor fill)
@@ -61,7 +57,7 @@ void TWin32Canvas::TextOut(const TRect& clip, const std::string& text, TColor co
 {
     if (clip.Width() <= 0 || clip.Height() <= 0 || text.empty())
         return;
-    const int saved = SaveDC(m_dc);
+    const TSavedDcState saved(m_dc);
     IntersectClipRect(m_dc, clip.Left, clip.Top, clip.Right, clip.Bottom);
     SetTextColor(m_dc, ToColorRef(color));
     TEXTMETRICW metrics = {};
@@ -78,17 +74,14 @@ void TWin32Canvas::TextOut(const TRect& clip, const std::string& text, TColor co
         if (rest.empty())
             break;
     }
-    RestoreDC(m_dc, saved);
 }
 
 void TWin32Canvas::Draw(int x, int y, const TPicture& picture)
 {
     // Every picture handed to this backend's canvas was made by this backend.
     const auto& bitmap = static_cast<const TWin32Picture&>(picture);
-    const HDC source = CreateCompatibleDC(m_dc);
-    const HGDIOBJ previous = SelectObject(source, bitmap.Bitmap());
+    const TMemoryDc source(m_dc);
+    const TSelectedObject selected(source.Get(), bitmap.Bitmap());
     const BLENDFUNCTION blend = { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
-    AlphaBlend(m_dc, x, y, bitmap.Width(), bitmap.Height(), source, 0, 0, bitmap.Width(), bitmap.Height(), blend);
-    SelectObject(source, previous);
-    DeleteDC(source);
+    AlphaBlend(m_dc, x, y, bitmap.Width(), bitmap.Height(), source.Get(), 0, 0, bitmap.Width(), bitmap.Height(), blend);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Canvas.h"
+#include "platform/win32/DeviceContext.h"
 #include "platform/windows/WindowsApi.h"
 
 // A TCanvas over a device context, for the owner-drawn rows. Coordinates are the context's
@@ -9,7 +10,6 @@ class TWin32Canvas : public TCanvas
 {
 public:
     TWin32Canvas(HDC dc, HFONT font);
-    ~TWin32Canvas() override;
     TWin32Canvas(const TWin32Canvas&) = delete;
     TWin32Canvas& operator=(const TWin32Canvas&) = delete;
 
@@ -19,5 +19,5 @@ public:
 
 private:
     HDC m_dc;
-    int m_savedState;
+    const TSavedDcState m_savedState;
 };

@@ -23,15 +23,10 @@ TWin32PopupMenu::TWin32PopupMenu(const TControlDecl& decl, TWin32Dispatch dispat
         m_items.push_back(std::make_unique<TWin32MenuItem>(item));
         const UINT command = CommandOf(m_items.size() - 1);
         if (m_items.back()->IsSeparator())
-            AppendMenuW(m_menu, MF_SEPARATOR, command, nullptr);
+            AppendMenuW(m_menu.Get(), MF_SEPARATOR, command, nullptr);
         else
-            AppendMenuW(m_menu, MF_STRING, command, Widen(item.Caption).c_str());
+            AppendMenuW(m_menu.Get(), MF_STRING, command, Widen(item.Caption).c_str());
     }
-}
-
-TWin32PopupMenu::~TWin32PopupMenu()
-{
-    DestroyMenu(m_menu);
 }
 
 TMenuItem& TWin32PopupMenu::Item(std::string_view name)
@@ -50,13 +45,13 @@ void TWin32PopupMenu::Popup(HWND owner, POINT at)
         if (m_items[i]->IsSeparator())
             continue;
         const std::wstring caption = Widen(WithAccessKey(m_items[i]->Caption()));
-        ModifyMenuW(m_menu, CommandOf(i), MF_BYCOMMAND | MF_STRING, CommandOf(i), caption.c_str());
+        ModifyMenuW(m_menu.Get(), CommandOf(i), MF_BYCOMMAND | MF_STRING, CommandOf(i), caption.c_str());
     }
     // Without being the foreground window the owner would leave the menu open when the user
     // clicks elsewhere; the message after it lets the menu close at once.
     SetForegroundWindow(owner);
     const auto chosen = static_cast<UINT>(TrackPopupMenu(
-        m_menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+        m_menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen == 0 || chosen > m_items.size())
         return;

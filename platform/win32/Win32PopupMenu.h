@@ -2,6 +2,7 @@
 
 #include "platform/Form.h"
 #include "platform/PopupMenu.h"
+#include "platform/win32/UniqueMenu.h"
 #include "platform/win32/Win32Dispatch.h"
 #include "platform/windows/WindowsApi.h"
 
@@ -28,9 +29,6 @@ class TWin32PopupMenu : public TPopupMenu
 {
 public:
     TWin32PopupMenu(const TControlDecl& decl, TWin32Dispatch dispatch);
-    ~TWin32PopupMenu() override;
-    TWin32PopupMenu(const TWin32PopupMenu&) = delete;
-    TWin32PopupMenu& operator=(const TWin32PopupMenu&) = delete;
 
     std::string Name() const override { return m_name; }
     int ItemCount() const override { return static_cast<int>(m_items.size()); }
@@ -40,11 +38,11 @@ public:
     // Shows the menu with its top-left corner at screen point at, for owner's window, and
     // raises the chosen item's OnClick once the menu has closed.
     void Popup(HWND owner, POINT at);
-    HMENU Handle() const { return m_menu; }
+    HMENU Handle() const { return m_menu.Get(); }
 
 private:
     std::string m_name;
     TWin32Dispatch m_dispatch;
-    HMENU m_menu;
+    TUniqueMenu m_menu;
     std::vector<std::unique_ptr<TWin32MenuItem>> m_items;
 };

@@ -92,16 +92,16 @@ int TWin32UdpSocket::Open()
         return m_session.Error();
     if (!m_arrived || !m_closed)
         return WSA_NOT_ENOUGH_MEMORY;
-    if (m_socket != INVALID_SOCKET)
+    if (m_socket)
         return 0;
     // Not inherited: a program Ostrel starts (the browser of the help link) would otherwise
     // hold the port after Ostrel has ended.
-    m_socket = WSASocketW(m_family == TAddressFamily::IPv4 ? AF_INET : AF_INET6, SOCK_DGRAM, IPPROTO_UDP, nullptr, 0,
-                          WSA_FLAG_NO_HANDLE_INHERIT);
-    if (m_socket == INVALID_SOCKET)
+    m_socket = TUniqueSocket(WSASocketW(m_family == TAddressFamily::IPv4 ? AF_INET : AF_INET6, SOCK_DGRAM, IPPROTO_UDP,
+                                        nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT));
+    if (!m_socket)
         return LastError();
     // This also makes the socket non-blocking, so Receive never waits.
-    if (WSAEventSelect(m_socket, m_arrived.Get(), FD_READ) != 0) {
+    if (WSAEventSelect(m_socket.Get(), m_arrived.Get(), FD_READ) != 0) {
         const int error = LastError();
         CloseLocked();
         return error;
@@ -114,16 +114,16 @@ int TWin32UdpSocket::Open()
 bool TWin32UdpSocket::IsOpen() const
 {
     std::lock_guard lock(m_mutex);
-    return m_socket != INVALID_SOCKET;
+    return static_cast<bool>(m_socket);
 }
 
 int TWin32UdpSocket::SetOption(int level, int name, int value)
 {
     std::lock_guard lock(m_mutex);
-    if (m_socket == INVALID_SOCKET)
+    if (!m_socket)
         return SocketErrors::NotSocket;
-    return setsockopt(m_socket, level, name, reinterpret_cast<const char*>(&value), sizeof value) == 0 ? 0
-                                                                                                       : LastError();
+    const char* bytes = reinterpret_cast<const char*>(&value);
+    return setsockopt(m_socket.Get(), level, name, bytes, sizeof value) == 0 ? 0 : LastError();
 }
 
 int TWin32UdpSocket::SetReuseAddress(bool on)
@@ -159,10 +159,10 @@ int TWin32UdpSocket::SetReceiveBufferSize(int bytes)
 int TWin32UdpSocket::Bind(std::uint16_t port)
 {
     std::lock_guard lock(m_mutex);
-    if (m_socket == INVALID_SOCKET)
+    if (!m_socket)
         return SocketErrors::NotSocket;
     const TSocketAddress address(m_family, port);
-    return bind(m_socket, address.Get(), address.Length) == 0 ? 0 : LastError();
+    return bind(m_socket.Get(), address.Get(), address.Length) == 0 ? 0 : LastError();
 }
 
 TWaitResult TWin32UdpSocket::Wait(int timeoutMilliseconds)
@@ -170,7 +170,7 @@ TWaitResult TWin32UdpSocket::Wait(int timeoutMilliseconds)
     SOCKET socket = INVALID_SOCKET;
     {
         std::lock_guard lock(m_mutex);
-        socket = m_socket;
+        socket = m_socket.Get();
     }
     if (socket == INVALID_SOCKET)
         return { SocketErrors::NotSocket, false };
@@ -196,14 +196,14 @@ TReceiveResult TWin32UdpSocket::Receive(std::span<std::uint8_t> buffer)
 {
     std::lock_guard lock(m_mutex);
     TReceiveResult result;
-    if (m_socket == INVALID_SOCKET) {
+    if (!m_socket) {
         result.Error = SocketErrors::NotSocket;
         return result;
     }
     sockaddr_storage sender {};
     int senderLength = sizeof sender;
-    const int length = recvfrom(m_socket, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0,
-                                reinterpret_cast<sockaddr*>(&sender), &senderLength);
+    const int length = recvfrom(m_socket.Get(), reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()),
+                                0, reinterpret_cast<sockaddr*>(&sender), &senderLength);
     if (length == SOCKET_ERROR) {
         // A datagram longer than the buffer is cut and the rest discarded; the caller drops it.
         if (LastError() != WSAEMSGSIZE) {
@@ -223,13 +223,13 @@ TSendResult TWin32UdpSocket::SendTo(std::span<const std::uint8_t> payload, const
                                     std::uint16_t port)
 {
     std::lock_guard lock(m_mutex);
-    if (m_socket == INVALID_SOCKET)
+    if (!m_socket)
         return { SocketErrors::NotSocket, 0 };
     TSocketAddress target(m_family, port);
     if (!target.SetAddress(address))
         return { WSAEINVAL, 0 };
-    const int sent = sendto(m_socket, reinterpret_cast<const char*>(payload.data()), static_cast<int>(payload.size()),
-                            0, target.Get(), target.Length);
+    const int sent = sendto(m_socket.Get(), reinterpret_cast<const char*>(payload.data()),
+                            static_cast<int>(payload.size()), 0, target.Get(), target.Length);
     if (sent == SOCKET_ERROR)
         return { LastError(), 0 };
     return { 0, static_cast<std::size_t>(sent) };
@@ -243,9 +243,8 @@ void TWin32UdpSocket::Close()
 
 void TWin32UdpSocket::CloseLocked()
 {
-    if (m_socket == INVALID_SOCKET)
+    if (!m_socket)
         return;
     SetEvent(m_closed.Get());
-    closesocket(m_socket);
-    m_socket = INVALID_SOCKET;
+    m_socket.Reset();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Sockets.h"
 #include "platform/windows/UniqueHandle.h"
+#include "platform/windows/UniqueSocket.h"
 #include "platform/windows/WinsockApi.h"
 #include "platform/windows/WinsockSession.h"
 
@@ -44,5 +45,5 @@ private:
     // Guards m_socket: calls other than the wait itself run under it, so Close
     // never pulls the socket from under a call.
     mutable std::mutex m_mutex;
-    SOCKET m_socket = INVALID_SOCKET;
+    TUniqueSocket m_socket;
 };
