@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/Form.h"
 #include "platform/PopupMenu.h"
-#include "platform/win32/Win32Dispatch.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <memory>
@@ -27,7 +27,7 @@ private:
 class TWin32PopupMenu : public TPopupMenu
 {
 public:
-    TWin32PopupMenu(const TControlDecl& decl, TWin32Dispatch dispatch);
+    TWin32PopupMenu(const TControlDecl& decl, TDispatch dispatch);
     ~TWin32PopupMenu() override;
     TWin32PopupMenu(const TWin32PopupMenu&) = delete;
     TWin32PopupMenu& operator=(const TWin32PopupMenu&) = delete;
@@ -44,7 +44,7 @@ public:
 
 private:
     std::string m_name;
-    TWin32Dispatch m_dispatch;
+    TDispatch m_dispatch;
     HMENU m_menu;
     std::vector<std::unique_ptr<TWin32MenuItem>> m_items;
 };
