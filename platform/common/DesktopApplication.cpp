@@ -9,9 +9,9 @@ void TDesktopApplication::Run(TForm& mainForm)
     if (m_terminated)
         return;
     mainForm.Show();
-    if (m_terminated)
-        return;
-    RunMainLoop();
+    // A form that ends the program as it shows is hidden all the same.
+    if (!m_terminated)
+        RunMainLoop();
     // No window lingers while the program ends.
     if (TFormWindow* main = m_forms.MainWindow()) {
         main->Hide();

@@ -2,7 +2,7 @@
 
 #include "platform/win32/Win32WebBrowser.h"
 
-TWin32WebView CreateWebView(std::string name, HWND area, TWin32Dispatch dispatch)
+TWin32WebView CreateWebView(std::string name, HWND area, TDispatch dispatch)
 {
     auto browser = std::make_unique<TWin32WebBrowser>(std::move(name), area, std::move(dispatch));
     TWin32WebBrowser& view = *browser;

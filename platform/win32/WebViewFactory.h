@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/WebBrowser.h"
-#include "platform/win32/Win32Dispatch.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <functional>
@@ -21,4 +21,4 @@ struct TWin32WebView
 
 // Makes the web view that fills area, a child window the form keeps until the web view is
 // gone. The one place that chooses what shows web pages in the Win32 backend.
-TWin32WebView CreateWebView(std::string name, HWND area, TWin32Dispatch dispatch);
+TWin32WebView CreateWebView(std::string name, HWND area, TDispatch dispatch);

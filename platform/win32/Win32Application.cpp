@@ -1,14 +1,12 @@
 #include "platform/win32/Win32Application.h"
 
-#include "platform/common/ErrorReport.h"
-#include "platform/Form.h"
 #include "platform/OstrelError.h"
-#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32FormWindow.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/win32/WindowClass.h"
+#include "platform/win32/WindowsHook.h"
 #include "platform/windows/WideText.h"
 
-#include <algorithm>
 #include <commctrl.h>
 #include <float.h>
 
@@ -39,19 +37,6 @@ LRESULT CALLBACK NoteBoxWindow(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-std::string ProgramPath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return Narrow(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 } // namespace
 
 TWin32Application::TWin32Application()
@@ -65,7 +50,7 @@ TWin32Application::TWin32Application()
                              HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), this);
     if (!m_gate)
         throw EOstrelError("Cannot create the application's message window");
-    m_syncGate.SetWake([this] {
+    SyncGate().SetWake([this] {
         if (GetCurrentThreadId() == m_uiThread)
             WakeGateLater();
         else
@@ -75,7 +60,7 @@ TWin32Application::TWin32Application()
 
 TWin32Application::~TWin32Application()
 {
-    m_syncGate.SetWake({});
+    SyncGate().SetWake({});
     DestroyWindow(m_gate);
 }
 
@@ -97,7 +82,7 @@ LRESULT CALLBACK TWin32Application::GateProcedure(HWND window, UINT message, WPA
     if (application && IsGateWake(message, wParam)) {
         if (message == WM_TIMER)
             KillTimer(window, GateTimer);
-        application->Dispatch([application] { application->m_syncGate.RunPending(); });
+        application->Dispatch([application] { application->SyncGate().RunPending(); });
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -108,15 +93,10 @@ bool TWin32Application::IsGateMessage(const MSG& message) const
     return message.hwnd == m_gate && IsGateWake(message.message, message.wParam);
 }
 
-void TWin32Application::Run(TForm& mainForm)
+void TWin32Application::RunMainLoop()
 {
-    if (m_terminated)
-        return;
-    mainForm.Show();
-    while (!m_terminated)
+    while (!Terminated())
         HandleNextMessage();
-    if (m_mainForm)
-        ShowWindow(m_mainForm->Handle(), SW_HIDE);
 }
 
 void TWin32Application::HandleNextMessage()
@@ -165,25 +145,29 @@ void TWin32Application::Route(MSG& message)
         // A character comes from the key message before it, read back when that was handled.
         if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)
             m_injectedKey = GetMessageExtraInfo() == static_cast<LPARAM>(TWin32Keyboard::InjectedKeyMarker);
-        if (TWin32Form* form = FormOf(message.hwnd); form && form->RouteKey(message, !m_injectedKey))
+        if (TWin32FormWindow* form = FormOf(message.hwnd); form && form->RouteKey(message, !m_injectedKey))
             return;
     }
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
 
-TWin32Form* TWin32Application::FormOf(HWND window) const
+TWin32FormWindow* TWin32Application::FormOf(HWND window) const
 {
-    const HWND topLevel = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    const auto found = std::ranges::find(m_forms, topLevel, &TWin32Form::Handle);
-    return found == m_forms.end() ? nullptr : *found;
+    if (!window)
+        return nullptr;
+    const HWND topLevel = GetAncestor(window, GA_ROOT);
+    // Every form of this backend has a window of this backend.
+    for (const auto& entry : Forms().Forms()) {
+        auto* form = static_cast<TWin32FormWindow*>(entry.Window);
+        if (form->Handle() == topLevel)
+            return form;
+    }
+    return nullptr;
 }
 
-void TWin32Application::Terminate()
+void TWin32Application::EndLoops()
 {
-    m_terminated = true;
-    for (auto* form : std::vector(m_modalForms))
-        form->SetModalResult(TForm::ModalResultCancel);
     // Like the system's quit message, the request ends the boxes and the menu open now, so
     // none of them can keep the program up.
     for (const HWND box : m_openBoxes) {
@@ -195,24 +179,14 @@ void TWin32Application::Terminate()
     PostMessageW(m_gate, WM_NULL, 0, 0);
 }
 
-void TWin32Application::ShowErrorBox(const std::string& message)
-{
-    ShowBox(L"Ostrel", Widen(message));
-}
-
-void TWin32Application::ShowException(const std::exception& error)
-{
-    ShowBox(Widen(ApplicationTitle(ProgramPath())), Widen(ExceptionReportText(error.what())));
-}
-
-void TWin32Application::ShowBox(const std::wstring& caption, const std::wstring& text)
+void TWin32Application::ShowBox(const std::string& caption, const std::string& text)
 {
     m_openBoxes.push_back(nullptr);
     OpenBoxes = &m_openBoxes;
-    const HHOOK hook = SetWindowsHookExW(WH_CBT, NoteBoxWindow, nullptr, GetCurrentThreadId());
-    MessageBoxW(BoxOwner(), text.c_str(), caption.c_str(), MB_ICONERROR | MB_OK);
-    if (hook)
-        UnhookWindowsHookEx(hook);
+    {
+        const TWindowsHook hook(WH_CBT, NoteBoxWindow);
+        MessageBoxW(BoxOwner(), Widen(text).c_str(), Widen(caption).c_str(), MB_ICONERROR | MB_OK);
+    }
     m_openBoxes.pop_back();
 }
 
@@ -222,7 +196,21 @@ HWND TWin32Application::BoxOwner() const
     const HWND active = GetActiveWindow();
     if (active && FormOf(active))
         return active;
-    return m_mainForm ? m_mainForm->Handle() : nullptr;
+    const auto* main = static_cast<const TWin32FormWindow*>(Forms().MainWindow());
+    return main ? main->Handle() : nullptr;
+}
+
+std::string TWin32Application::ProgramPath() const
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return Narrow(path);
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 std::uint32_t TWin32Application::GetTickCount()
@@ -240,45 +228,4 @@ void TWin32Application::MaskDivisionByZero()
     // One bit of the mask; the other exceptions stay as they were. The runtime sets the x87 and
     // the SSE control words alike.
     _controlfp(_EM_ZERODIVIDE, _EM_ZERODIVIDE);
-}
-
-void TWin32Application::Dispatch(const std::function<void()>& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        ShowException(error);
-    } catch (...) {
-        ShowException(EOstrelError("Unknown error"));
-    }
-}
-
-TWin32Dispatch TWin32Application::Dispatcher()
-{
-    return [this](const std::function<void()>& handler) { Dispatch(handler); };
-}
-
-void TWin32Application::FormCreated(TWin32Form& form)
-{
-    m_forms.push_back(&form);
-    if (!m_mainForm)
-        m_mainForm = &form;
-}
-
-void TWin32Application::FormDestroyed(TWin32Form& form)
-{
-    std::erase(m_forms, &form);
-    if (m_mainForm == &form)
-        m_mainForm = nullptr;
-    ModalEnded(form);
-}
-
-void TWin32Application::ModalStarted(TWin32Form& form)
-{
-    m_modalForms.push_back(&form);
-}
-
-void TWin32Application::ModalEnded(TWin32Form& form)
-{
-    std::erase(m_modalForms, &form);
 }

@@ -5,7 +5,7 @@
 
 #include <windowsx.h>
 
-TWin32Button::TWin32Button(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch)
+TWin32Button::TWin32Button(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch)
     : TWin32Control(decl.Name, CreateChildWindow(decl, WC_BUTTONW, BS_PUSHBUTTON, 0, parent, id), std::move(dispatch))
 {
     Subclass();
@@ -28,7 +28,7 @@ LRESULT TWin32Button::Subclassed(UINT message, WPARAM wParam, LPARAM lParam)
     return DefaultProcedure(message, wParam, lParam);
 }
 
-TWin32Label::TWin32Label(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch)
+TWin32Label::TWin32Label(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch)
     // A caption may come from the network or from the user: no "&" in it marks an access key.
     : TWin32Control(decl.Name, CreateChildWindow(decl, WC_STATICW, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, parent, id),
                     std::move(dispatch))
@@ -152,7 +152,7 @@ LRESULT TWin32Label::Subclassed(UINT message, WPARAM wParam, LPARAM lParam)
     return DefaultProcedure(message, wParam, lParam);
 }
 
-TWin32ProgressBar::TWin32ProgressBar(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch)
+TWin32ProgressBar::TWin32ProgressBar(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch)
     : TWin32Control(decl.Name, CreateChildWindow(decl, PROGRESS_CLASSW, 0, 0, parent, id), std::move(dispatch))
 {
     SendMessageW(Handle(), PBM_SETRANGE32, 0, decl.Max);
@@ -169,7 +169,7 @@ void TWin32ProgressBar::SetPosition(int position)
     SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-TWin32Edit::TWin32Edit(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch)
+TWin32Edit::TWin32Edit(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch)
     : TWin32Control(decl.Name,
                     CreateChildWindow(decl, WC_EDITW, ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent, id),
                     std::move(dispatch))

@@ -12,7 +12,7 @@
 class TWin32Button : public TWin32Control<TButton>
 {
 public:
-    TWin32Button(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch);
+    TWin32Button(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch);
 
     void Notified(WORD code) override;
 
@@ -25,7 +25,7 @@ protected:
 class TWin32Label : public TWin32Control<TLabel>
 {
 public:
-    TWin32Label(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch);
+    TWin32Label(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch);
 
     std::string Caption() const override;
     void SetCaption(const std::string& caption) override;
@@ -62,7 +62,7 @@ private:
 class TWin32ProgressBar : public TWin32Control<TProgressBar>
 {
 public:
-    TWin32ProgressBar(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch);
+    TWin32ProgressBar(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch);
 
     int Position() const override;
     void SetPosition(int position) override;
@@ -73,7 +73,7 @@ public:
 class TWin32Edit : public TWin32Control<TEdit>
 {
 public:
-    TWin32Edit(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch);
+    TWin32Edit(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch);
 
     std::string Text() const override;
     void SetText(const std::string& text) override;

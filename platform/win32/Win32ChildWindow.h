@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/Form.h"
-#include "platform/win32/Win32Dispatch.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <commctrl.h>
@@ -38,7 +38,7 @@ HWND CreateChildWindow(const TControlDecl& decl, const wchar_t* windowClass, DWO
 template <class TBase> class TWin32Control : public TBase, public TWin32Child
 {
 public:
-    TWin32Control(std::string name, HWND window, TWin32Dispatch dispatch)
+    TWin32Control(std::string name, HWND window, TDispatch dispatch)
         : m_name(std::move(name))
         , m_window(window)
         , m_dispatch(std::move(dispatch))
@@ -71,7 +71,7 @@ protected:
                 event(std::forward<TArgs>(arguments)...);
         });
     }
-    const TWin32Dispatch& Dispatch() const { return m_dispatch; }
+    const TDispatch& Dispatch() const { return m_dispatch; }
 
     void Subclass()
     {
@@ -100,6 +100,6 @@ private:
 
     std::string m_name;
     HWND m_window;
-    TWin32Dispatch m_dispatch;
+    TDispatch m_dispatch;
     bool m_subclassed = false;
 };

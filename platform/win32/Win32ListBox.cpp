@@ -32,7 +32,7 @@ TShiftState ShiftOf(WPARAM keys)
 
 } // namespace
 
-TWin32ListBox::TWin32ListBox(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch)
+TWin32ListBox::TWin32ListBox(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch)
     // No LBS_NOTIFY: the click is read from the user's input itself (UserInput). The list's
     // own notification comes only as the button goes up, after the press was reported, and
     // also for a click that changed nothing.

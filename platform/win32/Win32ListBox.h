@@ -12,7 +12,7 @@ class TWin32PopupMenu;
 class TWin32ListBox : public TWin32Control<TListBox>
 {
 public:
-    TWin32ListBox(const TControlDecl& decl, HWND parent, int id, TWin32Dispatch dispatch);
+    TWin32ListBox(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch);
 
     int RowCount() const override;
     std::string RowText(int row) const override;

@@ -12,7 +12,7 @@ UINT CommandOf(std::size_t index)
 }
 } // namespace
 
-TWin32PopupMenu::TWin32PopupMenu(const TControlDecl& decl, TWin32Dispatch dispatch)
+TWin32PopupMenu::TWin32PopupMenu(const TControlDecl& decl, TDispatch dispatch)
     : m_name(decl.Name)
     , m_dispatch(std::move(dispatch))
     , m_menu(CreatePopupMenu())

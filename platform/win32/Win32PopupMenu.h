@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/Form.h"
 #include "platform/PopupMenu.h"
 #include "platform/win32/UniqueMenu.h"
-#include "platform/win32/Win32Dispatch.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <memory>
@@ -28,7 +28,7 @@ private:
 class TWin32PopupMenu : public TPopupMenu
 {
 public:
-    TWin32PopupMenu(const TControlDecl& decl, TWin32Dispatch dispatch);
+    TWin32PopupMenu(const TControlDecl& decl, TDispatch dispatch);
 
     std::string Name() const override { return m_name; }
     int ItemCount() const override { return static_cast<int>(m_items.size()); }
@@ -42,7 +42,7 @@ public:
 
 private:
     std::string m_name;
-    TWin32Dispatch m_dispatch;
+    TDispatch m_dispatch;
     TUniqueMenu m_menu;
     std::vector<std::unique_ptr<TWin32MenuItem>> m_items;
 };

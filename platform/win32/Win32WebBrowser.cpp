@@ -28,7 +28,7 @@ std::optional<TPageCommand> BrowsingCommand(short command)
 
 } // namespace
 
-TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch dispatch)
+TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TDispatch dispatch)
     : m_name(std::move(name))
     , m_area(area)
     , m_dispatch(std::move(dispatch))

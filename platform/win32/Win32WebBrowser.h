@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/common/PageMenu.h"
 #include "platform/WebBrowser.h"
 #include "platform/win32/ComPtr.h"
@@ -7,7 +8,6 @@
 #include "platform/win32/WebBrowserControl.h"
 #include "platform/win32/WebBrowserEvents.h"
 #include "platform/win32/WebBrowserSite.h"
-#include "platform/win32/Win32Dispatch.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <memory>
@@ -30,7 +30,7 @@ class TWin32WebBrowser final : public TWebBrowser
 {
 public:
     // name: the control's name in its form; dispatch runs the bound event handlers.
-    TWin32WebBrowser(std::string name, HWND area, TWin32Dispatch dispatch);
+    TWin32WebBrowser(std::string name, HWND area, TDispatch dispatch);
     TWin32WebBrowser(const TWin32WebBrowser&) = delete;
     TWin32WebBrowser& operator=(const TWin32WebBrowser&) = delete;
     ~TWin32WebBrowser() override;
@@ -72,7 +72,7 @@ private:
     TOleSession m_ole;
     const std::string m_name;
     const HWND m_area;
-    const TWin32Dispatch m_dispatch;
+    const TDispatch m_dispatch;
     TComPtr<TWebBrowserSite> m_site;
     TComPtr<TWebBrowserEvents> m_events;
     std::unique_ptr<TWebBrowserControl> m_control;

@@ -1,10 +1,9 @@
 // Forms built from declarations on the Win32 backend, and its application object.
-#include "platform/win32/Win32Form.h"
-
 #include "platform/common/ErrorReport.h"
 #include "platform/common/SyncGate.h"
 #include "platform/OstrelError.h"
 #include "platform/win32/Win32BasicControls.h"
+#include "platform/win32/Win32FormWindow.h"
 #include "platform/windows/WideText.h"
 #include "WindowTestSupport.h"
 
@@ -53,8 +52,8 @@ protected:
         Dialog->OnShow = [this] { Edit().SetFocus(); };
     }
 
-    HWND MainWindow() { return static_cast<TWin32Form&>(*Main).Handle(); }
-    HWND DialogWindow() { return static_cast<TWin32Form&>(*Dialog).Handle(); }
+    HWND MainWindow() { return Win32WindowOf(*Main); }
+    HWND DialogWindow() { return Win32WindowOf(*Dialog); }
     TEdit& Edit() { return Dialog->Edit("Edit1"); }
     TButton& Save() { return Dialog->Button("Button1"); }
     TButton& Cancel() { return Dialog->Button("Button2"); }
@@ -175,6 +174,36 @@ TEST_F(Win32FormTest, TerminateEndsTheModalDialogAndEveryLaterShowing)
     EXPECT_FALSE(shown);
 }
 
+TEST_F(Win32FormTest, OnlyTheMainWindowAnswersTheEndOfTheSessionWithItsCloseRule)
+{
+    bool dialogAsked = false;
+    Dialog->OnCloseQuery = [&](bool&) { dialogAsked = true; };
+    SendMessageW(DialogWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageW(DialogWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(dialogAsked);
+    EXPECT_FALSE(Application().Terminated());
+
+    bool mainAsked = false;
+    Main->OnCloseQuery = [&](bool& canClose) {
+        mainAsked = true;
+        canClose = false;
+    };
+    EXPECT_TRUE(SendMessageW(MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    EXPECT_TRUE(mainAsked);
+    EXPECT_FALSE(Application().Terminated()) << "the close query refused";
+    SendMessageW(MainWindow(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(Application().Terminated()) << "the session goes on";
+    SendMessageW(MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(Application().Terminated());
+}
+
+TEST_F(Win32FormTest, RunHidesTheMainFormAlsoWhenItEndsTheProgramAsItShows)
+{
+    Main->OnShow = [this] { Application().Terminate(); };
+    Application().Run(*Main);
+    EXPECT_FALSE(IsWindowVisible(MainWindow()));
+}
+
 TEST_F(Win32FormTest, ErrorBoxIsOwnedByTheActiveFormAndTerminateEndsIt)
 {
     HWND owner = nullptr;
@@ -248,6 +277,46 @@ TEST_F(Win32FormTest, HandOffsRunInThePumpAndInsideAMessageBox)
     Application().SyncGate().Close();
     worker.join();
     EXPECT_EQ(handled, 2);
+}
+
+int ThreadWindowCount()
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM counter) {
+            ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+using Win32FormCreationTest = WindowTest;
+
+TEST_F(Win32FormCreationTest, AFormWhoseControlsCannotAllBeMadeLeavesNoWindowAndTheNextFormIsTheMainOne)
+{
+    TFormDecl broken = MainDecl();
+    broken.Name = "Broken";
+    auto list = ControlDecl(TControlKind::ListBox, "ListBox1", "", { 8, 40, 100, 100 }, 1);
+    list.PopupMenu = "PopupMenu1";
+    broken.Controls.push_back(list);
+    const int windowsBefore = ThreadWindowCount();
+    try {
+        Platform().CreateForm(broken);
+        ADD_FAILURE() << "no error";
+    } catch (const EOstrelError& error) {
+        EXPECT_STREQ(error.what(), "No control PopupMenu1 in Broken");
+    }
+    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    EXPECT_TRUE(Application().Forms().Forms().empty());
+
+    const auto main = Platform().CreateForm(MainDecl());
+    const auto dialog = Platform().CreateForm(DialogDecl());
+    EXPECT_EQ(GetWindow(Win32WindowOf(*main), GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindow(Win32WindowOf(*dialog), GW_OWNER), Win32WindowOf(*main));
+    main->Close();
+    EXPECT_TRUE(Application().Terminated());
 }
 
 // The SSE unit's control and status register, where a web engine's own arithmetic is masked.

@@ -3,7 +3,6 @@
 #include "list/ComputerList.h"
 #include "list/Info.h"
 #include "platform/win32/ComPtr.h"
-#include "platform/win32/Win32Form.h"
 #include "platform/win32/Win32Picture.h"
 #include "platform/win32/Win32PopupMenu.h"
 #include "platform/windows/WideText.h"

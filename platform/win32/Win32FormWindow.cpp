@@ -1,9 +1,11 @@
-#include "platform/win32/Win32Form.h"
+#include "platform/win32/Win32FormWindow.h"
 
+#include "platform/common/AnchorLayout.h"
+#include "platform/common/DeclaredForm.h"
+#include "platform/common/FormRegistry.h"
 #include "platform/OstrelError.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/WebViewFactory.h"
-#include "platform/win32/Win32Application.h"
 #include "platform/win32/Win32BasicControls.h"
 #include "platform/win32/Win32ListBox.h"
 #include "platform/win32/Win32PopupMenu.h"
@@ -41,63 +43,48 @@ bool IsWithin(HWND outer, HWND window)
 
 } // namespace
 
-TWin32Form::TWin32Form(const TFormDecl& decl, TWin32Application& application)
+TWin32FormWindow::TWin32FormWindow(const TFormDecl& decl, TFormEvents& events, TWin32FormHost host, HWND owner)
     : m_decl(decl)
-    , m_application(application)
-    , m_dispatch(application.Dispatcher())
+    , m_events(events)
+    , m_host(std::move(host))
+    , m_nextId(FirstControlId)
 {
     // A form made after the main form is its dialog: owned by it, so it stays over it and has
     // no task-bar button of its own. The frame keeps every box a main window has.
-    const TWin32Form* owner = application.MainForm();
     const wchar_t* windowClass
         = WindowClass(L"OstrelForm", WindowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // The first showing puts the window wherever the system puts a new one.
     CreateWindowExW(FormExtendedStyle, windowClass, Widen(decl.Caption).c_str(), FormStyle, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner ? owner->Handle() : nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (!m_window)
         throw EOstrelError("Cannot create the window " + decl.Name);
-    try {
-        m_dpi = WindowDpi(m_window);
-        CreateControls();
-        ApplyDpi(m_dpi);
-        SetTabOrder();
-        SetClientSize();
-        LayOut();
-    } catch (...) {
-        m_controls.clear();
-        DestroyWindow(m_window);
-        throw;
-    }
-    m_application.FormCreated(*this);
+    m_dpi = WindowDpi(m_window);
 }
 
-TWin32Form::~TWin32Form()
+TWin32FormWindow::~TWin32FormWindow()
 {
-    m_application.FormDestroyed(*this);
-    // The controls let go of their windows first; the web view needs its area until it is gone.
+    // The controls are gone already: nothing the window's end sends may reach them.
     m_children.clear();
-    m_controls.clear();
     if (m_window)
         DestroyWindow(m_window);
 }
 
-LRESULT CALLBACK TWin32Form::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TWin32FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* form = WindowObject<TWin32Form>(window, message, lParam);
+    auto* form = WindowObject<TWin32FormWindow>(window, message, lParam);
     if (!form)
         return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCCREATE)
         form->m_window = window;
     LRESULT result = 0;
     // Nothing may escape into the system's code that sent the message.
-    form->m_dispatch([&] { result = form->HandleMessage(message, wParam, lParam); });
+    form->m_host.Dispatch([&] { result = form->HandleMessage(message, wParam, lParam); });
     if (message == WM_NCDESTROY)
         form->m_window = nullptr;
     return result;
 }
 
-LRESULT TWin32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TWin32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -140,17 +127,17 @@ LRESULT TWin32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CLOSE:
         // The form decides in its close query; the window stays until the form lets it go.
-        Close();
+        m_events.CloseRequested();
         return 0;
     case WM_QUERYENDSESSION:
         // The end of the session is the main form's close, so the list is saved before it.
-        if (m_application.MainForm() != this)
+        if (!IsMain())
             break;
-        Close();
+        m_events.CloseRequested();
         return TRUE;
     case WM_ENDSESSION:
-        if (wParam && m_application.MainForm() == this)
-            m_application.Terminate();
+        if (wParam && IsMain())
+            m_host.Terminate();
         return 0;
     default:
         break;
@@ -158,7 +145,95 @@ LRESULT TWin32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
-void TWin32Form::SetClientSize()
+bool TWin32FormWindow::IsMain() const
+{
+    return m_host.Forms.MainWindow() == this;
+}
+
+std::unique_ptr<TPopupMenu> TWin32FormWindow::CreatePopupMenu(const TControlDecl& decl)
+{
+    return std::make_unique<TWin32PopupMenu>(decl, m_host.Dispatch);
+}
+
+std::unique_ptr<TControl> TWin32FormWindow::CreateControl(const TControlDecl& decl, TPopupMenu* popupMenu)
+{
+    const int id = m_nextId++;
+    switch (decl.Kind) {
+    case TControlKind::Button:
+        return Adopt(decl, std::make_unique<TWin32Button>(decl, m_window, id, m_host.Dispatch));
+    case TControlKind::Label:
+        return Adopt(decl, std::make_unique<TWin32Label>(decl, m_window, id, m_host.Dispatch));
+    case TControlKind::ProgressBar:
+        return Adopt(decl, std::make_unique<TWin32ProgressBar>(decl, m_window, id, m_host.Dispatch));
+    case TControlKind::Edit:
+        return Adopt(decl, std::make_unique<TWin32Edit>(decl, m_window, id, m_host.Dispatch));
+    case TControlKind::ListBox: {
+        auto listBox = std::make_unique<TWin32ListBox>(decl, m_window, id, m_host.Dispatch);
+        // Every menu of the form is this window's own.
+        listBox->SetPopupMenu(static_cast<TWin32PopupMenu*>(popupMenu));
+        return Adopt(decl, std::move(listBox));
+    }
+    case TControlKind::WebBrowser:
+        return CreateWebViewArea(decl, id);
+    case TControlKind::PopupMenu:
+        break;
+    }
+    throw EOstrelError("No window for the control " + decl.Name);
+}
+
+template <class TNative>
+std::unique_ptr<TControl> TWin32FormWindow::Adopt(const TControlDecl& decl, std::unique_ptr<TNative> control)
+{
+    TChild child;
+    child.Control = control.get();
+    child.Window = control->Handle();
+    child.Bounds = decl.Bounds;
+    child.Anchors = decl.Anchors;
+    child.Native = control.get();
+    if (!decl.AccessibleName.empty()) {
+        child.AccessibleName = std::make_unique<TAccessibleAnnotation>(control->Handle(), AccessibleProperty::Name);
+        child.AccessibleName->Set(Widen(decl.AccessibleName));
+    }
+    m_children.push_back(std::move(child));
+    return control;
+}
+
+std::unique_ptr<TControl> TWin32FormWindow::CreateWebViewArea(const TControlDecl& decl, int id)
+{
+    const wchar_t* areaClass
+        = WindowClass(L"OstrelWebArea", DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    const HWND area = CreateChildWindow(decl, areaClass, WS_CLIPCHILDREN, 0, m_window, id);
+    TWin32WebView view = CreateWebView(decl.Name, area, m_host.Dispatch);
+    TChild child;
+    child.Control = view.Browser.get();
+    child.Window = area;
+    child.Bounds = decl.Bounds;
+    child.Anchors = decl.Anchors;
+    child.FitToArea = std::move(view.FitToArea);
+    child.TranslateKey = std::move(view.TranslateKey);
+    m_children.push_back(std::move(child));
+    return std::move(view.Browser);
+}
+
+void TWin32FormWindow::ControlsCreated(const std::vector<TControl*>& stops)
+{
+    ApplyDpi(m_dpi);
+    SetTabOrder(stops);
+    SetClientSize();
+    LayOut();
+}
+
+void TWin32FormWindow::SetTabOrder(const std::vector<TControl*>& stops)
+{
+    HWND previous = HWND_TOP;
+    for (const auto* stop : stops) {
+        const auto child = std::ranges::find(m_children, stop, &TChild::Control);
+        SetWindowPos(child->Window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = child->Window;
+    }
+}
+
+void TWin32FormWindow::SetClientSize()
 {
     RECT frame = { 0, 0, Scaled(m_decl.ClientWidth), Scaled(m_decl.ClientHeight) };
     AddFrame(frame, m_dpi);
@@ -166,84 +241,7 @@ void TWin32Form::SetClientSize()
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TWin32Form::CreateControls()
-{
-    // Menus first, so that a list declared before its menu can be given it.
-    for (const auto& decl : m_decl.Controls) {
-        if (decl.Kind == TControlKind::PopupMenu)
-            m_popupMenus.emplace(decl.Name, std::make_unique<TWin32PopupMenu>(decl, m_dispatch));
-    }
-    int id = FirstControlId;
-    for (const auto& decl : m_decl.Controls) {
-        if (decl.Kind != TControlKind::PopupMenu)
-            CreateControl(decl, id++);
-    }
-}
-
-void TWin32Form::CreateControl(const TControlDecl& decl, int id)
-{
-    switch (decl.Kind) {
-    case TControlKind::Button:
-        return Adopt(decl, std::make_unique<TWin32Button>(decl, m_window, id, m_dispatch));
-    case TControlKind::Label:
-        return Adopt(decl, std::make_unique<TWin32Label>(decl, m_window, id, m_dispatch));
-    case TControlKind::ProgressBar:
-        return Adopt(decl, std::make_unique<TWin32ProgressBar>(decl, m_window, id, m_dispatch));
-    case TControlKind::Edit:
-        return Adopt(decl, std::make_unique<TWin32Edit>(decl, m_window, id, m_dispatch));
-    case TControlKind::ListBox: {
-        auto listBox = std::make_unique<TWin32ListBox>(decl, m_window, id, m_dispatch);
-        if (!decl.PopupMenu.empty())
-            listBox->SetPopupMenu(&static_cast<TWin32PopupMenu&>(PopupMenu(decl.PopupMenu)));
-        return Adopt(decl, std::move(listBox));
-    }
-    case TControlKind::WebBrowser:
-        return CreateWebViewArea(decl, id);
-    case TControlKind::PopupMenu:
-        return;
-    }
-}
-
-template <class TNative> void TWin32Form::Adopt(const TControlDecl& decl, std::unique_ptr<TNative> control)
-{
-    m_children.push_back(control.get());
-    m_placed.push_back({ decl.Name, control->Handle(), decl.Bounds, decl.Anchors });
-    if (!decl.AccessibleName.empty()) {
-        m_accessibleNames.push_back(
-            std::make_unique<TAccessibleAnnotation>(control->Handle(), AccessibleProperty::Name));
-        m_accessibleNames.back()->Set(Widen(decl.AccessibleName));
-    }
-    m_controls.emplace(decl.Name, std::move(control));
-}
-
-void TWin32Form::CreateWebViewArea(const TControlDecl& decl, int id)
-{
-    const wchar_t* areaClass
-        = WindowClass(L"OstrelWebArea", DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    const HWND area = CreateChildWindow(decl, areaClass, WS_CLIPCHILDREN, 0, m_window, id);
-    TWin32WebView view = CreateWebView(decl.Name, area, m_dispatch);
-    m_webViews.push_back({ area, std::move(view.FitToArea), std::move(view.TranslateKey) });
-    m_placed.push_back({ decl.Name, area, decl.Bounds, decl.Anchors });
-    m_controls.emplace(decl.Name, std::move(view.Browser));
-}
-
-void TWin32Form::SetTabOrder()
-{
-    std::vector<const TControlDecl*> stops;
-    for (const auto& decl : m_decl.Controls) {
-        if (decl.TabOrder >= 0 && decl.Kind != TControlKind::PopupMenu)
-            stops.push_back(&decl);
-    }
-    std::ranges::stable_sort(stops, {}, &TControlDecl::TabOrder);
-    HWND previous = HWND_TOP;
-    for (const auto* stop : stops) {
-        const auto placed = std::ranges::find(m_placed, stop->Name, &TPlaced::Name);
-        SetWindowPos(placed->Window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = placed->Window;
-    }
-}
-
-void TWin32Form::ApplyDpi(unsigned dpi)
+void TWin32FormWindow::ApplyDpi(unsigned dpi)
 {
     m_dpi = dpi;
     LOGFONTW description = {};
@@ -254,8 +252,10 @@ void TWin32Form::ApplyDpi(unsigned dpi)
     const std::wstring face = Widen(m_decl.Font.Name);
     wcsncpy(description.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     TFont font(CreateFontIndirectW(&description));
-    for (auto* child : m_children)
-        child->SetFont(font.Get(), description, dpi);
+    for (const auto& child : m_children) {
+        if (child.Native)
+            child.Native->SetFont(font.Get(), description, dpi);
+    }
     // The controls used the old font until now.
     m_font = std::move(font);
 
@@ -275,150 +275,115 @@ void TWin32Form::ApplyDpi(unsigned dpi)
     m_smallIcon = std::move(small);
 }
 
-int TWin32Form::Scaled(int designPixels) const
+int TWin32FormWindow::Scaled(int designPixels) const
 {
     return MulDiv(designPixels, static_cast<int>(m_dpi), DesignDpi);
 }
 
-void TWin32Form::LayOut()
+void TWin32FormWindow::LayOut()
 {
     RECT client = {};
     GetClientRect(m_window, &client);
-    // Anchored sides keep their distance to the same side of the client area as declared.
-    const int growX = client.right - Scaled(m_decl.ClientWidth);
-    const int growY = client.bottom - Scaled(m_decl.ClientHeight);
-    for (const auto& placed : m_placed) {
-        const auto& anchors = placed.Anchors;
-        const TBounds& bounds = placed.Bounds;
+    const int declaredWidth = Scaled(m_decl.ClientWidth);
+    const int declaredHeight = Scaled(m_decl.ClientHeight);
+    for (const auto& child : m_children) {
+        const TBounds& bounds = child.Bounds;
         RECT now = {};
-        GetWindowRect(placed.Window, &now);
+        GetWindowRect(child.Window, &now);
+        const TBounds scaled = { Scaled(bounds.Left), Scaled(bounds.Top), Scaled(bounds.Width), Scaled(bounds.Height) };
         // A label declared without a width keeps the width its caption gave it.
-        const int width = bounds.Width == 0 ? now.right - now.left : Scaled(bounds.Width);
-        const int left = Scaled(bounds.Left) + (anchors.Left || !anchors.Right ? 0 : growX);
-        const int top = Scaled(bounds.Top) + (anchors.Top || !anchors.Bottom ? 0 : growY);
-        const int stretchedWidth = width + (anchors.Left && anchors.Right ? growX : 0);
-        const int stretchedHeight = Scaled(bounds.Height) + (anchors.Top && anchors.Bottom ? growY : 0);
-        SetWindowPos(placed.Window, nullptr, left, top, std::max(stretchedWidth, 0), std::max(stretchedHeight, 0),
+        const TBounds placed = AnchoredBounds(scaled, child.Anchors, now.right - now.left, declaredWidth,
+                                              declaredHeight, client.right, client.bottom);
+        SetWindowPos(child.Window, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    for (const auto& view : m_webViews)
-        view.FitToArea();
+    for (const auto& child : m_children) {
+        if (child.FitToArea)
+            child.FitToArea();
+    }
 }
 
-TWin32Child* TWin32Form::ChildOf(HWND window) const
+TWin32Child* TWin32FormWindow::ChildOf(HWND window) const
 {
-    const auto found = std::ranges::find(m_children, window, &TWin32Child::Handle);
-    return found == m_children.end() ? nullptr : *found;
+    const auto found = std::ranges::find(m_children, window, &TChild::Window);
+    return found == m_children.end() ? nullptr : found->Native;
 }
 
-std::string TWin32Form::Caption() const
+std::string TWin32FormWindow::Caption() const
 {
     return WindowText(m_window);
 }
 
-void TWin32Form::SetCaption(const std::string& caption)
+void TWin32FormWindow::SetCaption(const std::string& caption)
 {
     SetWindowTextW(m_window, Widen(caption).c_str());
 }
 
-int TWin32Form::ClientWidth() const
+int TWin32FormWindow::ClientWidth() const
 {
     RECT client = {};
     GetClientRect(m_window, &client);
     return ToDesignPixels(client.right, m_dpi);
 }
 
-int TWin32Form::ClientHeight() const
+int TWin32FormWindow::ClientHeight() const
 {
     RECT client = {};
     GetClientRect(m_window, &client);
     return ToDesignPixels(client.bottom, m_dpi);
 }
 
-bool TWin32Form::Visible() const
+bool TWin32FormWindow::Visible() const
 {
     return IsWindowVisible(m_window);
 }
 
-TPopupMenu& TWin32Form::PopupMenu(std::string_view name)
+void TWin32FormWindow::Show(bool maximized)
 {
-    const auto found = m_popupMenus.find(name);
-    if (found == m_popupMenus.end())
-        ThrowNoControl(name);
-    return *found->second;
-}
-
-void TWin32Form::Show()
-{
-    ShowWindow(m_window, m_decl.StartMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
-    Shown();
-}
-
-void TWin32Form::Shown()
-{
+    ShowWindow(m_window, maximized ? SW_SHOWMAXIMIZED : SW_SHOW);
     // Only the program's own showing counts: the system shows a window restored from the task
     // bar again without asking. The handler runs once the window is up, so that boxes it shows
     // lie above the window.
-    m_dispatch([this] {
-        if (OnShow)
-            OnShow();
-    });
+    m_events.Shown();
 }
 
-void TWin32Form::Close()
+void TWin32FormWindow::Hide()
 {
-    bool canClose = true;
-    m_dispatch([&] {
-        if (OnCloseQuery)
-            OnCloseQuery(canClose);
-    });
-    if (!canClose)
-        return;
-    if (m_modal)
-        SetModalResult(ModalResultCancel);
-    else if (m_application.MainForm() == this)
-        m_application.Terminate();
-    else
-        ShowWindow(m_window, SW_HIDE);
+    ShowWindow(m_window, SW_HIDE);
 }
 
-int TWin32Form::ShowModal()
+void TWin32FormWindow::RunModal(const std::function<bool()>& ended)
 {
-    if (m_application.Terminated())
-        return ModalResultCancel;
-    m_modalResult = 0;
-    m_modal = true;
     // The owner takes no input until the dialog closes; one disabled already stays so.
     const HWND owner = GetWindow(m_window, GW_OWNER);
     const bool ownerWasDisabled = owner && EnableWindow(owner, FALSE);
     ShowWindow(m_window, SW_SHOW);
-    m_application.ModalStarted(*this);
-    Shown();
-    while (m_modalResult == 0)
-        m_application.HandleNextMessage();
-    m_application.ModalEnded(*this);
-    m_modal = false;
+    m_events.Shown();
+    while (!ended())
+        m_host.HandleNextMessage();
     // Enabled before the dialog hides, so that the system gives the owner back the focus.
     if (owner && !ownerWasDisabled)
         EnableWindow(owner, TRUE);
     ShowWindow(m_window, SW_HIDE);
-    return m_modalResult;
 }
 
-void TWin32Form::SetModalResult(int result)
+void TWin32FormWindow::WakeModal()
 {
-    m_modalResult = result;
-    // Wakes the modal loop should it wait for a message.
-    if (result != 0 && m_modal)
-        PostMessageW(m_window, WM_NULL, 0, 0);
+    // The modal loop may wait for a message.
+    PostMessageW(m_window, WM_NULL, 0, 0);
 }
 
-bool TWin32Form::RouteKey(MSG& message, bool typed)
+bool TWin32FormWindow::RouteKey(MSG& message, bool typed)
 {
-    if (message.message == WM_CHAR && typed && PreviewKey(message))
-        return true;
-    for (const auto& view : m_webViews) {
-        if (IsWithin(view.Area, message.hwnd) && view.TranslateKey(message))
+    if (message.message == WM_CHAR && typed) {
+        auto key = static_cast<char16_t>(message.wParam);
+        const bool swallowed = m_events.KeyTyped(key);
+        message.wParam = key;
+        if (swallowed)
+            return true;
+    }
+    for (const auto& child : m_children) {
+        if (child.TranslateKey && IsWithin(child.Window, message.hwnd) && child.TranslateKey(message))
             return true;
     }
     // The system's dialog navigation, for Tab and Shift+Tab only: Enter and Escape stay with
@@ -428,28 +393,14 @@ bool TWin32Form::RouteKey(MSG& message, bool typed)
     return false;
 }
 
-bool TWin32Form::PreviewKey(MSG& message)
-{
-    if (!m_decl.KeyPreview)
-        return false;
-    auto key = static_cast<char16_t>(message.wParam);
-    m_dispatch([&] {
-        if (OnKeyPress)
-            OnKeyPress(key);
-    });
-    // A handler that clears the key swallows it; one that changes it passes on the new key.
-    message.wParam = key;
-    return key == 0;
-}
-
-void TWin32Form::RememberFocus()
+void TWin32FormWindow::RememberFocus()
 {
     const HWND focus = GetFocus();
     if (focus && IsChild(m_window, focus))
         m_focus = focus;
 }
 
-void TWin32Form::RestoreFocus()
+void TWin32FormWindow::RestoreFocus()
 {
     if (m_focus && IsChild(m_window, m_focus) && IsWindowVisible(m_focus) && IsWindowEnabled(m_focus)) {
         SetFocus(m_focus);
@@ -459,7 +410,7 @@ void TWin32Form::RestoreFocus()
         SetFocus(first);
 }
 
-void TWin32Form::ThrowNoControl(std::string_view name) const
+HWND Win32WindowOf(TForm& form)
 {
-    throw EOstrelError("No control " + std::string(name) + " in " + m_decl.Name);
+    return static_cast<TWin32FormWindow&>(static_cast<TDeclaredForm&>(form).Window()).Handle();
 }
