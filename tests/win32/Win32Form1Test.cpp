@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/windows/WideText.h"
 #include "ui/Form2.h"
+#include "Win32WidgetDriver.h"
 #include "WindowTestSupport.h"
 
 #include <commctrl.h>
@@ -86,7 +87,7 @@ protected:
 
     std::string ListFile() { return Platform().FileSystem().CommonDataFolder() + "\\Mervane\\list.dat"; }
     TForm& Form() { return Main->Form(); }
-    HWND Window() { return Win32WindowOf(Form()); }
+    HWND Window() { return NativeWindow(Form()); }
     TControl& Control(std::string_view name);
 
     // The first-show discovery request has nobody to answer it here.
@@ -288,7 +289,7 @@ TEST_F(Win32Form1Test, EachTypedEnterInjectsOneControlMSequenceAndStillReachesTh
 TEST_F(Win32Form1Test, EnterOrSpaceOnTheFocusedAddButtonOpensTheDialogOverTheMainWindow)
 {
     ShowWithoutRequest();
-    const HWND dialog = Win32WindowOf(Dialog->Form());
+    const HWND dialog = NativeWindow(Dialog->Form());
     int added = 0;
     for (const WORD key : std::initializer_list<WORD> { VK_RETURN, VK_SPACE }) {
         RunSoon([&, key] {

@@ -1,10 +1,11 @@
-// Forms built from declarations on the Win32 backend, and its application object.
+// The Win32 backend's message boxes, hand-offs, floating-point control and resources.
+#include "DialogTest.h"
 #include "platform/common/ErrorReport.h"
 #include "platform/common/SyncGate.h"
 #include "platform/OstrelError.h"
 #include "platform/win32/Win32BasicControls.h"
-#include "platform/win32/Win32FormWindow.h"
 #include "platform/windows/WideText.h"
+#include "Win32WidgetDriver.h"
 #include "WindowTestSupport.h"
 
 #include <atomic>
@@ -13,173 +14,23 @@
 
 namespace {
 
-// The address dialog's controls: an edit box and two buttons, no default among them. They are
-// declared in another order than their tab order, which Tab must follow all the same.
-TFormDecl DialogDecl()
-{
-    TFormDecl decl;
-    decl.Name = "Dialog";
-    decl.Caption = "Dialog";
-    decl.ClientWidth = 319;
-    decl.ClientHeight = 138;
-    decl.Controls = {
-        ControlDecl(TControlKind::Button, "Button1", "Save", { 27, 82, 121, 25 }, 0),
-        ControlDecl(TControlKind::Edit, "Edit1", "", { 27, 47, 265, 21 }, 2),
-        ControlDecl(TControlKind::Button, "Button2", "Cancel", { 179, 82, 113, 25 }, 1),
-    };
-    return decl;
-}
-
-TFormDecl MainDecl()
-{
-    TFormDecl decl;
-    decl.Name = "Main";
-    decl.Caption = "Main";
-    decl.ClientWidth = 400;
-    decl.ClientHeight = 300;
-    decl.Controls = { ControlDecl(TControlKind::Button, "Button1", "Go", { 8, 8, 100, 25 }, 0) };
-    return decl;
-}
-
 class Win32FormTest : public WindowTest
 {
 protected:
-    Win32FormTest()
-    {
-        Main->Show();
-        Dialog->Button("Button1").OnClick = [this] { Dialog->SetModalResult(TForm::ModalResultSave); };
-        Dialog->Button("Button2").OnClick = [this] { Dialog->SetModalResult(TForm::ModalResultCancel); };
-        Dialog->OnShow = [this] { Edit().SetFocus(); };
-    }
+    Win32FormTest() { Main->Show(); }
 
-    HWND MainWindow() { return Win32WindowOf(*Main); }
-    HWND DialogWindow() { return Win32WindowOf(*Dialog); }
-    TEdit& Edit() { return Dialog->Edit("Edit1"); }
-    TButton& Save() { return Dialog->Button("Button1"); }
-    TButton& Cancel() { return Dialog->Button("Button2"); }
-
-    // Plays as the user once the dialog is up with the focus in its edit box, then returns the
-    // dialog's result. A play that leaves the dialog open does not hang the test: the dialog is
-    // closed by its frame in the end, and LeftOpen tells.
-    int ShowPlaying(std::function<void()> play)
-    {
-        const int showing = ++m_showings;
-        LeftOpen = false;
-        RunSoon([this, play, showing] {
-            ASSERT_TRUE(WaitFor([this] { return IsWindowVisible(DialogWindow()) && Edit().Focused(); }));
-            play();
-            RunSoon([this, showing] {
-                if (showing == m_showings && IsWindowVisible(DialogWindow())) {
-                    LeftOpen = true;
-                    PostMessageW(DialogWindow(), WM_CLOSE, 0, 0);
-                }
-            });
-        });
-        return Dialog->ShowModal();
-    }
-
-    bool LeftOpen = false;
+    HWND MainWindow() { return NativeWindow(*Main); }
 
     std::unique_ptr<TForm> Main = Platform().CreateForm(MainDecl());
-    std::unique_ptr<TForm> Dialog = Platform().CreateForm(DialogDecl());
-
-private:
-    int m_showings = 0;
 };
-
-TEST_F(Win32FormTest, DialogIsOwnedByTheMainFormAndReturnsTheResultItsButtonsSet)
-{
-    Edit().SetText("John-PC:8080");
-    DWORD selection = 0;
-    const int saved = ShowPlaying([&] {
-        EXPECT_EQ(GetWindow(DialogWindow(), GW_OWNER), MainWindow());
-        EXPECT_FALSE(GetWindowLongW(DialogWindow(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << "no task-bar button";
-        EXPECT_FALSE(IsWindowEnabled(MainWindow()));
-        EXPECT_EQ(Dialog->ClientWidth(), 319);
-        EXPECT_EQ(Dialog->ClientHeight(), 138);
-        selection = static_cast<DWORD>(SendMessageW(HandleOf(Edit()), EM_GETSEL, 0, 0));
-        SendMessageW(HandleOf(Save()), BM_CLICK, 0, 0);
-    });
-    EXPECT_EQ(saved, TForm::ModalResultSave);
-    EXPECT_FALSE(LeftOpen);
-    EXPECT_EQ(selection, MAKELONG(0, 12)) << "the edit box selects its whole text as it gets the focus";
-    EXPECT_FALSE(IsWindowVisible(DialogWindow()));
-    EXPECT_TRUE(IsWindowEnabled(MainWindow()));
-
-    EXPECT_EQ(ShowPlaying([&] { SendMessageW(HandleOf(Cancel()), BM_CLICK, 0, 0); }), TForm::ModalResultCancel);
-    EXPECT_FALSE(LeftOpen);
-    EXPECT_EQ(ShowPlaying([&] { PostMessageW(DialogWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }), TForm::ModalResultCancel);
-    EXPECT_FALSE(LeftOpen);
-}
-
-TEST_F(Win32FormTest, CloseQueryCanRefuseTheClose)
-{
-    Dialog->OnCloseQuery = [](bool& canClose) { canClose = false; };
-    bool stillShown = false;
-    const int result = ShowPlaying([&] {
-        SendMessageW(DialogWindow(), WM_CLOSE, 0, 0);
-        // Once the modal loop has had its turn.
-        RunSoon([&] {
-            stillShown = IsWindowVisible(DialogWindow());
-            Dialog->SetModalResult(TForm::ModalResultSave);
-        });
-    });
-    EXPECT_TRUE(stillShown);
-    EXPECT_EQ(result, TForm::ModalResultSave);
-}
-
-TEST_F(Win32FormTest, EnterAndEscapeInTheEditBoxAreInertAndTabLeadsToSaveWhichEnterPresses)
-{
-    bool stillShown = false;
-    const int result = ShowPlaying([&] {
-        TypeAndWait({ 'P', 'C', '9', VK_RETURN, VK_ESCAPE });
-        stillShown = IsWindowVisible(DialogWindow());
-        TypeAndWait({ VK_TAB });
-        EXPECT_TRUE(Save().Focused());
-        Type({ VK_RETURN });
-    });
-    EXPECT_TRUE(stillShown);
-    EXPECT_EQ(result, TForm::ModalResultSave);
-    EXPECT_FALSE(LeftOpen);
-    EXPECT_EQ(Edit().Text(), "pc9");
-}
-
-TEST_F(Win32FormTest, TabFollowsTheTabOrderBothWaysAndSpacePressesTheFocusedButton)
-{
-    const int result = ShowPlaying([&] {
-        TypeAndWait({ VK_TAB });
-        EXPECT_TRUE(Save().Focused());
-        TypeAndWait({ VK_TAB });
-        EXPECT_TRUE(Cancel().Focused());
-        TypeAndWait({ VK_TAB });
-        EXPECT_TRUE(Edit().Focused());
-        Type({ VK_TAB }, { VK_TAB });
-        TypeAndWait({});
-        EXPECT_TRUE(Cancel().Focused());
-        Type({ VK_SPACE });
-    });
-    EXPECT_EQ(result, TForm::ModalResultCancel);
-    EXPECT_FALSE(LeftOpen);
-}
-
-TEST_F(Win32FormTest, TerminateEndsTheModalDialogAndEveryLaterShowing)
-{
-    EXPECT_EQ(ShowPlaying([&] { Application().Terminate(); }), TForm::ModalResultCancel);
-    EXPECT_FALSE(LeftOpen);
-    EXPECT_TRUE(IsWindowEnabled(MainWindow()));
-
-    bool shown = false;
-    Dialog->OnShow = [&] { shown = true; };
-    EXPECT_EQ(Dialog->ShowModal(), TForm::ModalResultCancel);
-    EXPECT_FALSE(shown);
-}
 
 TEST_F(Win32FormTest, OnlyTheMainWindowAnswersTheEndOfTheSessionWithItsCloseRule)
 {
+    const auto dialog = Platform().CreateForm(DialogDecl());
     bool dialogAsked = false;
-    Dialog->OnCloseQuery = [&](bool&) { dialogAsked = true; };
-    SendMessageW(DialogWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-    SendMessageW(DialogWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    dialog->OnCloseQuery = [&](bool&) { dialogAsked = true; };
+    SendMessageW(NativeWindow(*dialog), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+    SendMessageW(NativeWindow(*dialog), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_FALSE(dialogAsked);
     EXPECT_FALSE(Application().Terminated());
 
@@ -313,8 +164,8 @@ TEST_F(Win32FormCreationTest, AFormWhoseControlsCannotAllBeMadeLeavesNoWindowAnd
 
     const auto main = Platform().CreateForm(MainDecl());
     const auto dialog = Platform().CreateForm(DialogDecl());
-    EXPECT_EQ(GetWindow(Win32WindowOf(*main), GW_OWNER), nullptr);
-    EXPECT_EQ(GetWindow(Win32WindowOf(*dialog), GW_OWNER), Win32WindowOf(*main));
+    EXPECT_EQ(GetWindow(NativeWindow(*main), GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindow(NativeWindow(*dialog), GW_OWNER), NativeWindow(*main));
     main->Close();
     EXPECT_TRUE(Application().Terminated());
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <map>
 
 namespace {
@@ -81,11 +80,11 @@ BOOL CALLBACK NoteStaticText(HWND child, LPARAM found)
 
 } // namespace
 
-WindowTest::WindowTest()
+TWindowSession::TWindowSession()
     : m_keyHook(SetWindowsHookExW(WH_KEYBOARD, CountLastKeys, nullptr, GetCurrentThreadId()))
 { }
 
-WindowTest::~WindowTest()
+TWindowSession::~TWindowSession()
 {
     UnhookWindowsHookEx(m_keyHook);
     for (const auto& [timer, action] : PendingActions())
@@ -93,7 +92,7 @@ WindowTest::~WindowTest()
     PendingActions().clear();
 }
 
-bool WindowTest::WaitFor(const std::function<bool()>& condition)
+bool TWindowSession::WaitFor(const std::function<bool()>& condition)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
@@ -106,7 +105,7 @@ bool WindowTest::WaitFor(const std::function<bool()>& condition)
     }
 }
 
-void WindowTest::TypeAndWait(const std::vector<WORD>& virtualKeys)
+void TWindowSession::TypeAndWait(const std::vector<WORD>& virtualKeys)
 {
     // The keys come in the order typed: once the last key is taken, the ones before it were.
     const int taken = LastKeysTaken;
@@ -157,29 +156,4 @@ std::vector<std::string> StaticTexts(HWND window)
     std::vector<std::string> texts;
     EnumChildWindows(window, NoteStaticText, reinterpret_cast<LPARAM>(&texts));
     return texts;
-}
-
-TSnapshot Capture(HWND window)
-{
-    RECT client = {};
-    GetClientRect(window, &client);
-    TSnapshot snapshot;
-    snapshot.Width = client.right;
-    snapshot.Height = client.bottom;
-    snapshot.Pixels.resize(static_cast<std::size_t>(snapshot.Width * snapshot.Height));
-    BITMAPINFO info = {};
-    info.bmiHeader = { sizeof info.bmiHeader, snapshot.Width, -snapshot.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 };
-    void* bits = nullptr;
-    const HDC screen = GetDC(window);
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, snapshot.Width, snapshot.Height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::memcpy(snapshot.Pixels.data(), bits, snapshot.Pixels.size() * 4);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(window, screen);
-    return snapshot;
 }

@@ -10,13 +10,16 @@
 #include <string>
 #include <vector>
 
-// A fresh Win32 backend for each test: a test that ends the program ends it for good.
-class WindowTest : public ::testing::Test
+// A fresh Win32 backend with the means to wait on it: a test that ends the program ends it
+// for good.
+class TWindowSession
 {
-protected:
-    WindowTest();
+public:
+    TWindowSession();
     // Actions a test left waiting go with it.
-    ~WindowTest() override;
+    ~TWindowSession();
+    TWindowSession(const TWindowSession&) = delete;
+    TWindowSession& operator=(const TWindowSession&) = delete;
 
     TWin32Platform& Platform() { return *m_platform; }
     TWin32Application& Application() { return m_platform->Win32Application(); }
@@ -31,6 +34,19 @@ protected:
 private:
     std::unique_ptr<TWin32Platform> m_platform = std::make_unique<TWin32Platform>();
     HHOOK m_keyHook;
+};
+
+// The Win32 backend's own window tests, one session each.
+class WindowTest : public ::testing::Test
+{
+protected:
+    TWin32Platform& Platform() { return m_session.Platform(); }
+    TWin32Application& Application() { return m_session.Application(); }
+    bool WaitFor(const std::function<bool()>& condition) { return m_session.WaitFor(condition); }
+    void TypeAndWait(const std::vector<WORD>& virtualKeys) { m_session.TypeAndWait(virtualKeys); }
+
+private:
+    TWindowSession m_session;
 };
 
 // The window of a control of this backend.
@@ -49,15 +65,3 @@ HWND OpenBox();
 HWND OpenMenu();
 // The texts of the labels inside a window.
 std::vector<std::string> StaticTexts(HWND window);
-// A window's client area as it shows on the screen now.
-struct TSnapshot
-{
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint32_t> Pixels;
-
-    // 0xRRGGBB.
-    std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Width + x)] & 0xFFFFFF; }
-    bool operator==(const TSnapshot&) const = default;
-};
-TSnapshot Capture(HWND window);
