@@ -1,4 +1,4 @@
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
 
@@ -26,7 +26,7 @@ protected:
     { }
 
     TForm& Form() { return *m_form; }
-    QWidget& Window() { return static_cast<TQtForm&>(*m_form).Window(); }
+    QWidget& Window() { return QtWindowOf(*m_form); }
 
     // Does act once the modal showing has begun, then returns ShowModal's result.
     int ShowModalAnd(const std::function<void()>& act)
