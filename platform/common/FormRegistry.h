@@ -20,7 +20,8 @@ public:
     void Add(TForm& form, TFormWindow& window);
     void Remove(const TForm& form);
     bool IsMain(const TForm& form) const;
-    // Null while no form exists.
+    // The main form and its window; null while there is none.
+    TForm* MainForm() const { return m_main.Form; }
     TFormWindow* MainWindow() const;
     const std::vector<TEntry>& Forms() const { return m_forms; }
 

@@ -1,6 +1,6 @@
 #include "platform/qt/QtAccessibility.h"
 
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>

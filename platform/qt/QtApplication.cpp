@@ -1,10 +1,8 @@
 #include "platform/qt/QtApplication.h"
 
-#include "platform/common/ErrorReport.h"
-#include "platform/OstrelError.h"
 #include "platform/qt/QtAccessibility.h"
 #include "platform/qt/QtEventApplication.h"
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtString.h"
 
 #include <algorithm>
@@ -24,33 +22,29 @@ TQtApplication::TQtApplication()
         = [this](std::exception_ptr error) { Dispatch([&] { std::rethrow_exception(error); }); };
     // A posted event, so the hand-offs run from the main loop, from nested pumps and from modal
     // loops alike, and a pump that leaves calls over lets input and painting run before the next.
-    m_syncGate.SetWake([this] {
+    SyncGate().SetWake([this] {
         QMetaObject::invokeMethod(
-            m_application.get(), [this] { m_syncGate.RunPending(); }, Qt::QueuedConnection);
+            m_application.get(), [this] { SyncGate().RunPending(); }, Qt::QueuedConnection);
     });
 }
 
 TQtApplication::~TQtApplication()
 {
-    m_syncGate.SetWake({});
+    SyncGate().SetWake({});
 }
 
-void TQtApplication::Run(TForm& mainForm)
+void TQtApplication::RunMainLoop()
 {
-    if (m_terminated)
-        return;
-    mainForm.Show();
-    if (m_terminated)
-        return;
     QEventLoop loop;
     m_mainLoop = &loop;
     loop.exec();
     m_mainLoop = nullptr;
-    if (m_mainForm) {
-        m_mainForm->Window().hide();
-        // Sends the hiding to the window system now: what follows may take a moment.
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
+}
+
+void TQtApplication::FlushWindows()
+{
+    // Sends the hiding to the window system now: what follows may take a moment.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TQtApplication::ProcessMessages()
@@ -60,28 +54,19 @@ void TQtApplication::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void TQtApplication::Terminate()
+void TQtApplication::EndLoops()
 {
-    m_terminated = true;
     // A loop asked to exit in the middle of a nested pump ends once the handler running it returns.
     if (m_mainLoop)
         m_mainLoop->exit();
-    for (auto* form : std::vector(m_modalForms))
-        form->SetModalResult(TForm::ModalResultCancel);
     // Like the system's quit message, the request ends the boxes open now, so a box cannot keep the program up.
     for (auto* box : std::vector(m_openBoxes))
         box->done(QMessageBox::Ok);
 }
 
-void TQtApplication::ShowErrorBox(const std::string& message)
+std::string TQtApplication::ProgramPath() const
 {
-    ShowBox(QStringLiteral("Ostrel"), ToQString(message));
-}
-
-void TQtApplication::ShowException(const std::exception& error)
-{
-    const auto title = ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
-    ShowBox(ToQString(title), ToQString(ExceptionReportText(error.what())));
+    return QCoreApplication::applicationFilePath().toStdString();
 }
 
 std::uint32_t TQtApplication::GetTickCount()
@@ -101,43 +86,9 @@ void TQtApplication::MaskDivisionByZero()
     fedisableexcept(FE_DIVBYZERO);
 }
 
-void TQtApplication::Dispatch(const std::function<void()>& handler)
+void TQtApplication::ShowBox(const std::string& caption, const std::string& text)
 {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        ShowException(error);
-    } catch (...) {
-        ShowException(EOstrelError("Unknown error"));
-    }
-}
-
-void TQtApplication::FormCreated(TQtForm& form)
-{
-    if (!m_mainForm)
-        m_mainForm = &form;
-}
-
-void TQtApplication::FormDestroyed(TQtForm& form)
-{
-    if (m_mainForm == &form)
-        m_mainForm = nullptr;
-    ModalEnded(form);
-}
-
-void TQtApplication::ModalStarted(TQtForm& form)
-{
-    m_modalForms.push_back(&form);
-}
-
-void TQtApplication::ModalEnded(TQtForm& form)
-{
-    std::erase(m_modalForms, &form);
-}
-
-void TQtApplication::ShowBox(const QString& caption, const QString& text)
-{
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, BoxOwner());
+    QMessageBox box(QMessageBox::Critical, ToQString(caption), ToQString(text), QMessageBox::Ok, BoxOwner());
     m_openBoxes.push_back(&box);
     box.exec();
     std::erase(m_openBoxes, &box);
@@ -148,5 +99,5 @@ QWidget* TQtApplication::BoxOwner() const
     // The box belongs to the application: over the active window, else the main form's.
     if (auto* active = QApplication::activeWindow())
         return active;
-    return m_mainForm ? &m_mainForm->Window() : nullptr;
+    return dynamic_cast<TQtFormWindow*>(Forms().MainWindow());
 }

@@ -11,7 +11,7 @@
 namespace {
 
 // Raises a bound event through the form's dispatch wrapper; an unbound event does nothing.
-void Raise(const TQtDispatch& dispatch, const std::function<void()>& event)
+void Raise(const TDispatch& dispatch, const std::function<void()>& event)
 {
     dispatch([&event] {
         if (event)
@@ -21,7 +21,7 @@ void Raise(const TQtDispatch& dispatch, const std::function<void()>& event)
 
 } // namespace
 
-TQtButton::TQtButton(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+TQtButton::TQtButton(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
     : TQtWidgetControl(decl.Name, new QPushButton(ToQString(decl.Caption), parent))
 {
     auto* button = static_cast<QPushButton*>(Widget());
@@ -53,7 +53,7 @@ void TQtLabelWidget::mouseReleaseEvent(QMouseEvent* event)
         Clicked();
 }
 
-TQtLabel::TQtLabel(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+TQtLabel::TQtLabel(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
     : TQtWidgetControl(decl.Name, new TQtLabelWidget(ToQString(decl.Caption), parent))
     , m_autoSize(decl.Bounds.Width == 0)
     , m_describesCaption(!decl.AccessibleName.empty())
@@ -151,7 +151,7 @@ void TQtEdit::SetText(const std::string& text)
     LineEdit().setText(ToQString(text));
 }
 
-TQtMenuItem::TQtMenuItem(const TMenuItemDecl& decl, QMenu& menu, TQtDispatch dispatch)
+TQtMenuItem::TQtMenuItem(const TMenuItemDecl& decl, QMenu& menu, TDispatch dispatch)
     : m_decl(decl)
 {
     if (decl.Caption == "-") {
@@ -162,7 +162,7 @@ TQtMenuItem::TQtMenuItem(const TMenuItemDecl& decl, QMenu& menu, TQtDispatch dis
     QObject::connect(action, &QAction::triggered, action, [this, dispatch] { Raise(dispatch, OnClick); });
 }
 
-TQtPopupMenu::TQtPopupMenu(const TControlDecl& decl, const QFont& font, TQtDispatch dispatch)
+TQtPopupMenu::TQtPopupMenu(const TControlDecl& decl, const QFont& font, TDispatch dispatch)
     : m_name(decl.Name)
     , m_menu(std::make_unique<QMenu>())
 {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/Form.h"
-#include "platform/qt/QtDispatch.h"
 #include "platform/qt/QtWidgetControl.h"
 
 #include <memory>
@@ -14,7 +14,7 @@
 class TQtButton : public TQtWidgetControl<TButton>
 {
 public:
-    TQtButton(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+    TQtButton(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);
 };
 
 // The QLabel behind TQtLabel: reports the pointer entering, leaving and clicking.
@@ -36,7 +36,7 @@ protected:
 class TQtLabel : public TQtWidgetControl<TLabel>
 {
 public:
-    TQtLabel(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+    TQtLabel(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);
 
     std::string Caption() const override;
     void SetCaption(const std::string& caption) override;
@@ -81,7 +81,7 @@ private:
 class TQtMenuItem : public TMenuItem
 {
 public:
-    TQtMenuItem(const TMenuItemDecl& decl, QMenu& menu, TQtDispatch dispatch);
+    TQtMenuItem(const TMenuItemDecl& decl, QMenu& menu, TDispatch dispatch);
 
     std::string Name() const override { return m_decl.Name; }
     std::string Caption() const override { return m_decl.Caption; }
@@ -93,7 +93,7 @@ private:
 class TQtPopupMenu : public TPopupMenu
 {
 public:
-    TQtPopupMenu(const TControlDecl& decl, const QFont& font, TQtDispatch dispatch);
+    TQtPopupMenu(const TControlDecl& decl, const QFont& font, TDispatch dispatch);
 
     std::string Name() const override { return m_name; }
     int ItemCount() const override { return static_cast<int>(m_items.size()); }

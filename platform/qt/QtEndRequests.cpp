@@ -1,7 +1,7 @@
 #include "platform/qt/QtEndRequests.h"
 
+#include "platform/Form.h"
 #include "platform/qt/QtApplication.h"
-#include "platform/qt/QtForm.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -25,7 +25,7 @@ TQtEndRequests::~TQtEndRequests() = default;
 
 void TQtEndRequests::RequestEnd()
 {
-    if (auto* mainForm = m_application.MainForm())
+    if (auto* mainForm = m_application.Forms().MainForm())
         mainForm->Close();
     else
         m_application.Terminate();

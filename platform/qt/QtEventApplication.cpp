@@ -1,6 +1,6 @@
 #include "platform/qt/QtEventApplication.h"
 
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 
 #include <QKeyEvent>
 #include <unistd.h>

@@ -21,7 +21,7 @@ TMouseButton ToMouseButton(Qt::MouseButton button)
 }
 } // namespace
 
-TQtListBox::TQtListBox(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+TQtListBox::TQtListBox(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
     : TQtWidgetControl(decl.Name, new TQtListView(decl.ItemHeight, parent))
     , m_dispatch(std::move(dispatch))
 {
@@ -164,7 +164,7 @@ void TQtListBox::CheckRow(int row) const
         throw EOstrelError("List index out of bounds (" + std::to_string(row) + ")");
 }
 
-std::unique_ptr<TQtListBox> CreateQtListBox(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+std::unique_ptr<TQtListBox> CreateQtListBox(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
 {
     return std::make_unique<TQtListBox>(decl, parent, std::move(dispatch));
 }

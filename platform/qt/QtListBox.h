@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/Form.h"
 #include "platform/ListBox.h"
-#include "platform/qt/QtDispatch.h"
 #include "platform/qt/QtWidgetControl.h"
 
 #include <memory>
@@ -16,7 +16,7 @@ class TQtListView;
 class TQtListBox : public TQtWidgetControl<TListBox>
 {
 public:
-    TQtListBox(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+    TQtListBox(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);
     ~TQtListBox() override;
 
     int RowCount() const override;
@@ -40,7 +40,7 @@ public:
 private:
     void CheckRow(int row) const;
 
-    TQtDispatch m_dispatch;
+    TDispatch m_dispatch;
 };
 
-std::unique_ptr<TQtListBox> CreateQtListBox(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+std::unique_ptr<TQtListBox> CreateQtListBox(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);

@@ -1,7 +1,8 @@
 #include "platform/qt/QtPlatform.h"
 
+#include "platform/common/DeclaredForm.h"
 #include "platform/OstrelError.h"
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPicture.h"
 
 #include <QImage>
@@ -15,7 +16,11 @@ TQtPlatform::TQtPlatform(std::string dataBaseFolder)
 
 std::unique_ptr<TForm> TQtPlatform::CreateForm(const TFormDecl& decl)
 {
-    return std::make_unique<TQtForm>(decl, m_application);
+    auto* owner = dynamic_cast<TQtFormWindow*>(m_application.Forms().MainWindow());
+    const TDispatch dispatch = m_application.Dispatcher();
+    return std::make_unique<TDeclaredForm>(
+        decl, m_application, m_application.Forms(), dispatch,
+        [&](TFormEvents& events) { return std::make_unique<TQtFormWindow>(decl, events, dispatch, owner); });
 }
 
 std::unique_ptr<TPicture> TQtPlatform::LoadPicture(const std::string& name)

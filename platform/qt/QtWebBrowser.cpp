@@ -81,7 +81,7 @@ bool SameAddress(const QUrl& engineForm, const QUrl& asked)
 }
 } // namespace
 
-TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+TQtWebBrowser::TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
     : TQtWidgetControl(decl.Name, new QWebEngineView(parent))
     , m_dispatch(std::move(dispatch))
 {
@@ -196,7 +196,7 @@ void TQtWebBrowser::NewWindow(const QUrl& url)
         m_dispatch([&] { OnNewWindow(url.toString().toStdString()); });
 }
 
-std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch)
+std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
 {
     return std::make_unique<TQtWebBrowser>(decl, parent, std::move(dispatch));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/common/Dispatch.h"
 #include "platform/Form.h"
-#include "platform/qt/QtDispatch.h"
 #include "platform/qt/QtWidgetControl.h"
 #include "platform/WebBrowser.h"
 
@@ -18,7 +18,7 @@ class QWidget;
 class TQtWebBrowser : public TQtWidgetControl<TWebBrowser>
 {
 public:
-    TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+    TQtWebBrowser(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);
     ~TQtWebBrowser() override;
 
     void Navigate(const std::string& url) override;
@@ -37,9 +37,9 @@ private:
     void NewWindow(const QUrl& url);
 
     QMetaObject::Connection m_loadingChanged;
-    TQtDispatch m_dispatch;
+    TDispatch m_dispatch;
     bool m_navigated = false;
     bool m_navigationPending = false;
 };
 
-std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TQtDispatch dispatch);
+std::unique_ptr<TQtWebBrowser> CreateQtWebBrowser(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);

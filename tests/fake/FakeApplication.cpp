@@ -1,30 +1,29 @@
 #include "FakeApplication.h"
 
-#include "platform/Form.h"
-
-void TFakeApplication::Run(TForm& mainForm)
-{
-    mainForm.Show();
-    while (!m_terminated && mainForm.Visible())
-        ProcessMessages();
-}
+#include "platform/common/SyncGate.h"
 
 void TFakeApplication::ProcessMessages()
 {
     ++Pumps;
-    m_syncGate.RunPending();
+    SyncGate().RunPending();
     if (OnProcessMessages)
         OnProcessMessages();
-}
-
-void TFakeApplication::ShowErrorBox(const std::string& message)
-{
-    ErrorBoxes.push_back(message);
-    if (OnErrorBox)
-        OnErrorBox(message);
 }
 
 void TFakeApplication::ShowException(const std::exception& error)
 {
     ExceptionReports.push_back(error.what());
+}
+
+void TFakeApplication::RunMainLoop()
+{
+    while (!Terminated())
+        ProcessMessages();
+}
+
+void TFakeApplication::ShowBox(const std::string&, const std::string& text)
+{
+    ErrorBoxes.push_back(text);
+    if (OnErrorBox)
+        OnErrorBox(text);
 }

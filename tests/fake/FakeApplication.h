@@ -1,28 +1,24 @@
 #pragma once
 
-#include "platform/Application.h"
-#include "platform/common/SyncGate.h"
+#include "platform/common/DesktopApplication.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-// An application with a virtual clock: Sleep advances it, nothing waits.
-// Tests script what a pump does through OnProcessMessages.
-class TFakeApplication : public TApplication
+// An application with a virtual clock: Sleep advances it, nothing waits. Tests script what a
+// pump does through OnProcessMessages. Forms, modal showings and the end of the program follow
+// the rules of the real backends.
+class TFakeApplication : public TDesktopApplication
 {
 public:
-    void Run(TForm& mainForm) override;
     void ProcessMessages() override;
-    void Terminate() override { m_terminated = true; }
-    bool Terminated() const override { return m_terminated; }
-    void ShowErrorBox(const std::string& message) override;
+    // Notes the message; the report's wording is the real backends' concern.
     void ShowException(const std::exception& error) override;
     std::uint32_t GetTickCount() override { return m_now; }
     void Sleep(std::uint32_t milliseconds) override { m_now += milliseconds; }
     void MaskDivisionByZero() override { ++DivisionByZeroMasks; }
-    TSyncGate& SyncGate() override { return m_syncGate; }
 
     void Advance(std::uint32_t milliseconds) { m_now += milliseconds; }
     void SetTickCount(std::uint32_t now) { m_now = now; }
@@ -37,8 +33,13 @@ public:
     int Pumps = 0;
     int DivisionByZeroMasks = 0;
 
+protected:
+    // Pumps until the program is told to end: a test ends a run through the forms' rules.
+    void RunMainLoop() override;
+    void EndLoops() override { }
+    void ShowBox(const std::string& caption, const std::string& text) override;
+    std::string ProgramPath() const override { return "ostrel"; }
+
 private:
-    TSyncGate m_syncGate;
     std::uint32_t m_now = 0;
-    bool m_terminated = false;
 };

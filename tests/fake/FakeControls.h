@@ -107,6 +107,8 @@ public:
     std::string RowDescription(int row) const { return m_rows.at(row).Description; }
 
     int Invalidations = 0;
+    // The menu the form gave the list to show.
+    TPopupMenu* Menu = nullptr;
 
 private:
     struct TRow

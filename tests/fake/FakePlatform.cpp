@@ -4,7 +4,7 @@
 
 std::unique_ptr<TForm> TFakePlatform::CreateForm(const TFormDecl& decl)
 {
-    auto form = std::make_unique<TFakeForm>(decl);
+    auto form = std::make_unique<TFakeForm>(decl, App);
     Forms.push_back(form.get());
     return form;
 }

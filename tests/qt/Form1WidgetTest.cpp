@@ -4,7 +4,7 @@
 #include "platform/Canvas.h"
 #include "platform/common/ErrorReport.h"
 #include "platform/OstrelError.h"
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
 #include "ui/Form2.h"
@@ -101,7 +101,7 @@ protected:
 
     static fs::path ListFolder() { return fs::path(TestDataFolder()) / "Mervane"; }
     TForm1& Form1() { return *m_form1; }
-    QWidget& Window() { return static_cast<TQtForm&>(m_form1->Form()).Window(); }
+    QWidget& Window() { return QtWindowOf(m_form1->Form()); }
     QWidget& Control(const char* name) { return *Window().findChild<QWidget*>(QString::fromLatin1(name)); }
 
     // The first-show discovery request fails here (no network) and its error box would take the focus.
@@ -273,7 +273,7 @@ TEST_F(Form1WidgetTest, EnterOrSpaceOnAFocusedButtonPressesItAndTheDialogIsOwned
     Form2 = &dialog;
     Form1().Form().Show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    QWidget& dialogWindow = static_cast<TQtForm&>(dialog.Form()).Window();
+    QWidget& dialogWindow = QtWindowOf(dialog.Form());
     auto& addComputer = Control("Button1");
 
     for (const auto key : { Qt::Key_Return, Qt::Key_Space }) {

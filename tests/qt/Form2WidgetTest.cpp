@@ -1,6 +1,6 @@
 #include "list/ComputerList.h"
 #include "platform/Form.h"
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtListBox.h"
 #include "platform/qt/QtPlatform.h"
 #include "QtTestPlatform.h"
@@ -23,7 +23,7 @@ constexpr int Deadline = 5000;
 class Form2WidgetTest : public ::testing::Test
 {
 protected:
-    QWidget& Window() { return static_cast<TQtForm&>(Dialog.Form()).Window(); }
+    QWidget& Window() { return QtWindowOf(Dialog.Form()); }
     QLineEdit& Edit() { return *Window().findChild<QLineEdit*>("Edit1"); }
     QPushButton& Button(const char* name) { return *Window().findChild<QPushButton*>(name); }
 

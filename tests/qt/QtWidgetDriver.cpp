@@ -1,6 +1,6 @@
 // The widget scenarios' driver for the Qt backend, on Qt's offscreen platform.
 #include "platform/qt/QtControls.h"
-#include "platform/qt/QtForm.h"
+#include "platform/qt/QtFormWindow.h"
 #include "platform/qt/QtListBox.h"
 #include "platform/qt/QtListView.h"
 #include "platform/qt/QtPicture.h"
@@ -22,7 +22,7 @@ namespace {
 // The one place the scenarios reach a form's window.
 QWidget& NativeWindow(TForm& form)
 {
-    return dynamic_cast<TQtForm&>(form).Window();
+    return QtWindowOf(form);
 }
 
 // The widget whose coordinates are the control's: a list's viewport, which its rows fill.

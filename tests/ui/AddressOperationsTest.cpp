@@ -44,7 +44,7 @@ protected:
 
 TEST_F(AddressOperationsTest, DialogIsDeclaredAsTheAddressDialog)
 {
-    const TFormDecl& decl = DialogForm().Decl;
+    const TFormDecl& decl = DialogForm().Decl();
     EXPECT_EQ(decl.Caption, "Add computer");
     EXPECT_EQ(decl.ClientWidth, 319);
     EXPECT_EQ(decl.ClientHeight, 138);
