@@ -15,10 +15,10 @@ void TCaseFreeTable::Reserve(std::size_t count)
     // The texts held all differ, so each takes the first free slot from its start.
     const std::size_t mask = m_slots.size() - 1;
     for (const TSlot& slot : old) {
-        if (slot.Index == None)
+        if (slot.Index == Free)
             continue;
         std::size_t at = Start(slot.Hash);
-        while (m_slots[at].Index != None)
+        while (m_slots[at].Index != Free)
             at = (at + 1) & mask;
         m_slots[at] = slot;
     }
@@ -30,10 +30,16 @@ void TCaseFreeTable::Clear()
     m_used = 0;
 }
 
-std::size_t TCaseFreeTable::Start(std::size_t hash) const
+std::uint32_t TCaseFreeTable::HashOf(std::string_view text)
+{
+    const auto hash = static_cast<std::uint64_t>(FoldedHash(text));
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+std::size_t TCaseFreeTable::Start(std::uint32_t hash) const
 {
     // FNV-1a leaves the low bits of texts that differ in one late digit alike ("pc1:80",
     // "pc2:80"); a multiplication spreads them.
-    const auto spread = static_cast<std::uint64_t>(hash) * 0x9E3779B97F4A7C15u;
+    const std::uint64_t spread = hash * 0x9E3779B97F4A7C15u;
     return static_cast<std::size_t>(spread >> 32) & (m_slots.size() - 1);
 }

@@ -3,6 +3,8 @@
 #include "platform/Text.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -20,7 +22,7 @@ public:
     {
         if (m_slots.empty())
             return None;
-        return m_slots[SlotOf(text, FoldedHash(text), textOf)].Index;
+        return Held(m_slots[SlotOf(text, HashOf(text), textOf)]);
     }
 
     // Holds index for its text unless an index is held for that text already; the index held.
@@ -28,13 +30,13 @@ public:
     {
         Reserve(m_used + 1);
         const std::string_view text = textOf(index);
-        const std::size_t hash = FoldedHash(text);
+        const std::uint32_t hash = HashOf(text);
         TSlot& slot = m_slots[SlotOf(text, hash, textOf)];
-        if (slot.Index == None) {
-            slot = { hash, index };
+        if (slot.Index == Free) {
+            slot = { hash, static_cast<std::uint32_t>(index) };
             ++m_used;
         }
-        return slot.Index;
+        return Held(slot);
     }
 
     // Room for count texts, so that adding them moves none.
@@ -43,22 +45,27 @@ public:
     void Clear();
 
 private:
+    // Half the size of a slot of two std::size_t, so more of the table stays in the cache; a list
+    // file is far too short for four billion entries.
+    static constexpr std::uint32_t Free = std::numeric_limits<std::uint32_t>::max();
     struct TSlot
     {
-        std::size_t Hash = 0;
-        std::size_t Index = None;
+        std::uint32_t Hash = 0;
+        std::uint32_t Index = Free;
     };
 
+    static std::uint32_t HashOf(std::string_view text);
+    static std::size_t Held(const TSlot& slot) { return slot.Index == Free ? None : slot.Index; }
     // Where the search for a text with hash begins.
-    std::size_t Start(std::size_t hash) const;
+    std::size_t Start(std::uint32_t hash) const;
 
     // The slot holding text's index, or the free slot where it would go.
-    template <class TTextOf> std::size_t SlotOf(std::string_view text, std::size_t hash, const TTextOf& textOf) const
+    template <class TTextOf> std::size_t SlotOf(std::string_view text, std::uint32_t hash, const TTextOf& textOf) const
     {
         const std::size_t mask = m_slots.size() - 1;
         for (std::size_t at = Start(hash);; at = (at + 1) & mask) {
             const TSlot& slot = m_slots[at];
-            if (slot.Index == None || (slot.Hash == hash && SameText(textOf(slot.Index), text)))
+            if (slot.Index == Free || (slot.Hash == hash && SameText(textOf(slot.Index), text)))
                 return at;
         }
     }

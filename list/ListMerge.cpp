@@ -35,25 +35,30 @@ public:
     TEntryPool& operator=(const TEntryPool&) = delete;
 
     // Takes the first untaken entry spelt exactly like text; its index, or None.
-    std::size_t TakeExact(std::string_view text)
-    {
-        return Take(text, [text](const std::string& entry) { return entry == text; });
-    }
+    std::size_t TakeExact(std::string_view text) { return TakeSpeltAlike(text, ChainOf(text)); }
 
     // Takes the first untaken entry equal to text without regard to letter case, preferring
     // one spelt exactly alike; its index, or None.
     std::size_t TakeSame(std::string_view text)
     {
-        const std::size_t exact = TakeExact(text);
-        return exact != None ? exact : Take(text, [](const std::string&) { return true; });
+        const std::size_t chain = ChainOf(text);
+        const std::size_t exact = TakeSpeltAlike(text, chain);
+        return exact != None ? exact : Take(chain, [](const std::string&) { return true; });
     }
 
     bool Taken(std::size_t index) const { return m_taken[index]; }
 
 private:
-    template <class TMatch> std::size_t Take(std::string_view text, TMatch matches)
+    // The chain of the entries equal to text without regard to letter case, or None.
+    std::size_t ChainOf(std::string_view text) const { return m_chains.Find(text, Text()); }
+
+    std::size_t TakeSpeltAlike(std::string_view text, std::size_t chain)
     {
-        const std::size_t chain = m_chains.Find(text, Text());
+        return Take(chain, [text](const std::string& entry) { return entry == text; });
+    }
+
+    template <class TMatch> std::size_t Take(std::size_t chain, TMatch matches)
+    {
         if (chain == TCaseFreeTable::None)
             return None;
         // Taken entries leave their chain, so a list of many equal entries costs no more.
