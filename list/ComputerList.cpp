@@ -25,16 +25,14 @@ TComputerList::TComputerList(TListBox& rows)
 
 void TComputerList::IndexRows()
 {
-    m_firstRowByFoldedHash.clear();
+    m_firstRows.Clear();
     for (int index = 0; index < Count(); ++index)
         IndexEntry(index);
 }
 
 void TComputerList::IndexEntry(int index)
 {
-    const std::string& text = m_entries[index].Text;
-    if (FindExact(text) == None)
-        m_firstRowByFoldedHash.emplace(FoldedHash(text), index);
+    m_firstRows.Add(static_cast<std::size_t>(index), EntryText());
 }
 
 int TComputerList::Count() const
@@ -67,11 +65,8 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
 
 int TComputerList::FindExact(const std::string& text) const
 {
-    const auto [first, last] = m_firstRowByFoldedHash.equal_range(FoldedHash(text));
-    for (auto candidate = first; candidate != last; ++candidate)
-        if (SameText(m_entries[candidate->second].Text, text))
-            return candidate->second;
-    return None;
+    const std::size_t index = m_firstRows.Find(text, EntryText());
+    return index == TCaseFreeTable::None ? None : static_cast<int>(index);
 }
 
 void TComputerList::ReplaceText(int index, const std::string& text)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "list/CaseFreeTable.h"
 #include "list/Info.h"
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TListBox;
@@ -52,6 +52,11 @@ private:
     void IndexRows();
     // Indexes the entry unless an earlier one has the same text without regard to letter case.
     void IndexEntry(int index);
+    // Gives the texts of the entries to the index.
+    auto EntryText() const
+    {
+        return [this](std::size_t index) -> const std::string& { return m_entries[index].Text; };
+    }
 
     struct TEntry
     {
@@ -61,8 +66,7 @@ private:
 
     TListBox& m_rows;
     std::vector<TEntry> m_entries;
-    // The first entry of each text without regard to letter case, by FoldedHash: a merge in a flood of
-    // replies finds its entry without comparing it with every other, and the index holds no
-    // copy of texts that may each be as long as a datagram.
-    std::unordered_multimap<std::size_t, int> m_firstRowByFoldedHash;
+    // The first entry of each text without regard to letter case: a merge in a flood of replies
+    // finds its entry without comparing it with every other.
+    TCaseFreeTable m_firstRows;
 };

@@ -1,26 +1,32 @@
 #include "list/ListMerge.h"
 
-#include "platform/common/Text.h"
+#include "list/CaseFreeTable.h"
 
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
 // The entries of one list, each to be taken at most once, in list order among equals.
 class TEntryPool
 {
+    // Gives the texts of the entries to the table of chains.
+    auto Text() const
+    {
+        return [this](std::size_t index) -> const std::string& { return m_texts[index]; };
+    }
+
 public:
     static constexpr std::size_t None = static_cast<std::size_t>(-1);
 
     explicit TEntryPool(const std::vector<std::string>& texts)
         : m_texts(texts)
+        , m_heads(texts.size(), None)
         , m_next(texts.size(), None)
         , m_taken(texts.size(), false)
     {
-        m_heads.reserve(texts.size());
+        m_chains.Reserve(texts.size());
         for (std::size_t i = texts.size(); i-- > 0;) {
-            auto& head = m_heads.try_emplace(texts[i], None).first->second;
+            std::size_t& head = m_heads[m_chains.Add(i, Text())];
             m_next[i] = head;
             head = i;
         }
@@ -29,29 +35,34 @@ public:
     TEntryPool& operator=(const TEntryPool&) = delete;
 
     // Takes the first untaken entry spelt exactly like text; its index, or None.
-    std::size_t TakeExact(std::string_view text)
-    {
-        return Take(text, [text](const std::string& entry) { return entry == text; });
-    }
+    std::size_t TakeExact(std::string_view text) { return TakeSpeltAlike(text, ChainOf(text)); }
 
     // Takes the first untaken entry equal to text without regard to letter case, preferring
     // one spelt exactly alike; its index, or None.
     std::size_t TakeSame(std::string_view text)
     {
-        const std::size_t exact = TakeExact(text);
-        return exact != None ? exact : Take(text, [](const std::string&) { return true; });
+        const std::size_t chain = ChainOf(text);
+        const std::size_t exact = TakeSpeltAlike(text, chain);
+        return exact != None ? exact : Take(chain, [](const std::string&) { return true; });
     }
 
     bool Taken(std::size_t index) const { return m_taken[index]; }
 
 private:
-    template <class TMatch> std::size_t Take(std::string_view text, TMatch matches)
+    // The chain of the entries equal to text without regard to letter case, or None.
+    std::size_t ChainOf(std::string_view text) const { return m_chains.Find(text, Text()); }
+
+    std::size_t TakeSpeltAlike(std::string_view text, std::size_t chain)
     {
-        const auto chain = m_heads.find(text);
-        if (chain == m_heads.end())
+        return Take(chain, [text](const std::string& entry) { return entry == text; });
+    }
+
+    template <class TMatch> std::size_t Take(std::size_t chain, TMatch matches)
+    {
+        if (chain == TCaseFreeTable::None)
             return None;
         // Taken entries leave their chain, so a list of many equal entries costs no more.
-        for (std::size_t* link = &chain->second; *link != None; link = &m_next[*link]) {
+        for (std::size_t* link = &m_heads[chain]; *link != None; link = &m_next[*link]) {
             const std::size_t index = *link;
             if (matches(m_texts[index])) {
                 *link = m_next[index];
@@ -62,20 +73,12 @@ private:
         return None;
     }
 
-    struct TFoldedHashOf
-    {
-        std::size_t operator()(std::string_view text) const { return FoldedHash(text); }
-    };
-    struct TSameTextAs
-    {
-        bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
-    };
-
     const std::vector<std::string>& m_texts;
-    // Entries by their text without letter case, each chain in list order: its first entry
-    // here, keyed by that entry's text, the next in m_next. Every entry of a chain is the
-    // same text as the others.
-    std::unordered_map<std::string_view, std::size_t, TFoldedHashOf, TSameTextAs> m_heads;
+    // Entries by their text without letter case, each chain in list order: the entry that stands
+    // for the chain's text in m_chains, its first untaken entry in m_heads at that entry's place,
+    // the next in m_next. Every entry of a chain is the same text as the others.
+    TCaseFreeTable m_chains;
+    std::vector<std::size_t> m_heads;
     std::vector<std::size_t> m_next;
     std::vector<bool> m_taken;
 };

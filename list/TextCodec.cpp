@@ -86,12 +86,7 @@ template <class TEmit> void ForEachCodePoint(std::string_view bytes, TEmit emit)
 
 bool IsValidUtf8(std::string_view bytes)
 {
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        if (Byte(bytes, at) < 0x80) {
-            ++at;
-            continue;
-        }
+    for (std::size_t at = NextNonAscii(bytes, 0); at < bytes.size(); at = NextNonAscii(bytes, at)) {
         const auto sequence = ReadUtf8Sequence(bytes.substr(at));
         if (!sequence.Valid)
             return false;
@@ -152,19 +147,31 @@ std::string EncodeUtf16(std::string_view text, bool bigEndian)
     return out;
 }
 
+// Appends text with each invalid UTF-8 sequence replaced by U+FFFD.
+void AppendValidUtf8(std::string& out, std::string_view text)
+{
+    if (IsValidUtf8(text))
+        out += text;
+    else
+        ForEachCodePoint(text, [&](char32_t c) { AppendUtf8(out, c); });
+}
+
 std::string EncodeUtf8(std::string_view text)
 {
-    return std::string(Utf8Mark) + ValidUtf8(text);
+    // Built in place: the text of a list file runs to megabytes.
+    std::string out;
+    out.reserve(Utf8Mark.size() + text.size());
+    out += Utf8Mark;
+    AppendValidUtf8(out, text);
+    return out;
 }
 
 } // namespace
 
 std::string ValidUtf8(std::string_view text)
 {
-    if (IsValidUtf8(text))
-        return std::string(text);
     std::string out;
-    ForEachCodePoint(text, [&](char32_t c) { AppendUtf8(out, c); });
+    AppendValidUtf8(out, text);
     return out;
 }
 

@@ -23,7 +23,7 @@ char AsciiLower(char c)
 
 bool IsAscii(std::string_view text)
 {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return NextNonAscii(text, 0) == text.size();
 }
 
 } // namespace

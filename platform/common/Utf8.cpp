@@ -1,5 +1,9 @@
 #include "platform/common/Utf8.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 bool IsContinuation(unsigned char byte)
@@ -42,6 +46,24 @@ std::optional<TUtf8Character> Utf8CharacterAt(std::string_view text, std::size_t
     if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return std::nullopt;
     return TUtf8Character { code, length };
+}
+
+std::size_t NextNonAscii(std::string_view text, std::size_t from)
+{
+    std::size_t at = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time: most text is ASCII, and a list file's runs to megabytes.
+        constexpr std::uint64_t Highs = 0x8080808080808080u;
+        for (; at + 8 <= text.size(); at += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + at, 8);
+            if ((word & Highs) != 0)
+                return at + static_cast<std::size_t>(std::countr_zero(word & Highs)) / 8;
+        }
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80)
+        ++at;
+    return at;
 }
 
 void AppendUtf8(std::string& out, char32_t code)

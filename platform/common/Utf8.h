@@ -16,5 +16,8 @@ struct TUtf8Character
 // UTF-8 (overlong forms, surrogates and code points past U+10FFFF included).
 std::optional<TUtf8Character> Utf8CharacterAt(std::string_view text, std::size_t at);
 
+// Where the first byte at or after from that is not ASCII stands, or text.size() when there is none.
+std::size_t NextNonAscii(std::string_view text, std::size_t from);
+
 // Appends code, a Unicode scalar value, in UTF-8.
 void AppendUtf8(std::string& out, char32_t code);

@@ -120,21 +120,31 @@ TFileReadResult TPosixFileSystem::ReadFile(const std::string& path, std::size_t 
         return { errno, {} };
     if (const int error = LockNow(fd.Get(), LOCK_SH))
         return { error, {} };
+    // Read straight into the result, sized by what the file holds now, as a list file runs to
+    // megabytes; one byte beyond the limit tells a file of exactly limit bytes from a longer one.
+    struct stat status
+    {
+    };
+    const std::size_t expected = fstat(fd.Get(), &status) == 0 ? static_cast<std::size_t>(status.st_size) : 0;
     TFileReadResult result;
-    char buffer[65536];
+    std::string& bytes = result.Bytes;
+    bytes.resize(std::min(limit, std::max<std::size_t>(expected, 65535)) + 1);
+    std::size_t done = 0;
     for (;;) {
-        // One byte beyond the limit tells a file of exactly limit bytes from a longer one.
-        const std::size_t wanted = std::min(sizeof buffer, limit + 1 - result.Bytes.size());
-        const ssize_t got = read(fd.Get(), buffer, wanted);
+        if (done == bytes.size())
+            bytes.resize(std::min(limit + 1, 2 * bytes.size()));
+        const ssize_t got = read(fd.Get(), bytes.data() + done, bytes.size() - done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             return { errno, {} };
-        if (got == 0)
+        if (got == 0) {
+            bytes.resize(done);
             return result;
-        result.Bytes.append(buffer, static_cast<std::size_t>(got));
-        if (result.Bytes.size() > limit) {
-            result.Bytes.resize(limit);
+        }
+        done += static_cast<std::size_t>(got);
+        if (done > limit) {
+            bytes.resize(limit);
             result.Error = EFBIG;
             return result;
         }

@@ -9,14 +9,11 @@ constexpr std::string_view Replacement = "\xEF\xBF\xBD"; // U+FFFD
 // Where the first byte at or after from that starts no well-formed character is, or npos.
 std::size_t NextMalformed(std::string_view bytes, std::size_t from)
 {
-    for (std::size_t at = from; at < bytes.size();) {
-        if (static_cast<unsigned char>(bytes[at]) < 0x80) {
-            ++at;
-        } else if (const auto character = Utf8CharacterAt(bytes, at)) {
-            at += character->Length;
-        } else {
+    for (std::size_t at = NextNonAscii(bytes, from); at < bytes.size(); at = NextNonAscii(bytes, at)) {
+        const auto character = Utf8CharacterAt(bytes, at);
+        if (!character)
             return at;
-        }
+        at += character->Length;
     }
     return std::string_view::npos;
 }

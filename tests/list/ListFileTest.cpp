@@ -142,6 +142,32 @@ const TLoadCase LoadCases[] = {
     { "NulEndsFile", std::string("[General]\nComputers=2\n[0]\nName=a\n\0[1]\nName=b\n", 45), { "a" } },
     { "RemarkKept", "[General]\nComputers=1\n[0]\n;Name=x\nName=a ; b\n", { "a ; b" } },
     { "HugeCountLoadsWhatExists", "[General]\nComputers=2147483647\n[5]\nName=a\n", { "a" } },
+    { "LoneCarriageReturnsEndLines", "[General]\rComputers=1\r[0]\rName=a\r", { "a" } },
+    { "NoFinalLineEnd", "[General]\r\nComputers=1\r\n[0]\r\nName=a", { "a" } },
+    { "CarriageReturnBeforeLineEndIsAnEmptyLine", "[General]\r\r\nComputers=1\r\r\n[0]\r\r\nName=a\r\r\n", { "a" } },
+    { "ControlCodesTrimmedAroundNamesKeysAndValues",
+      "\x01[ \tGeneral\x1f]\nComputers\x02=\x03"
+      "1\n[0]\n\x04Name\t=\x7f a\x05 \n",
+      { "\x7f a" } },
+    { "FurtherEqualsBelongToTheText", "[General]\nComputers=1\n[0]\nName=a=b=\n", { "a=b=" } },
+    { "FirstNameOfSectionWins", "[General]\nComputers=1\n[0]\nName=a\nName=b\n", { "a" } },
+    { "LineWithoutEqualsNamesNoKey", "[General]\nComputers=1\n[0]\nName\nName=a\n", { "a" } },
+    { "FirstGeneralSectionConsulted", "[General]\nOther=1\n[GENERAL]\nComputers=1\n[0]\nName=a\n", {} },
+    { "FirstCountWins", "[General]\nComputers=1\nComputers=2\n[0]\nName=a\n[1]\nName=b\n", { "a" } },
+    { "CountAfterTheEntries", "[0]\nName=a\n[1]\nName=b\n[General]\nComputers=2\n", { "a", "b" } },
+    { "LinesBeforeFirstSectionDropped", "Computers=1\n[General]\n[0]\nName=a\n", {} },
+    { "HeaderWithTrailingTextIsAnOrdinaryLine", "[General]\nComputers=2\n[0]\nName=a\n[1] x=y\nName=b\n", { "a" } },
+    { "UnicodeCaseOfKeysIgnored", "\xEF\xBB\xBF[General]\nCOMPUTER\xC5\xBF=1\n[0]\nName=a\n", { "a" } },
+    { "NulCutsTheLine", std::string("[General]\nComputers=1\n[0]\nName=ab\0cd\n", 37), { "ab" } },
+    { "NulAfterUtf8MarkEndsText",
+      std::string("\xEF\xBB\xBF[General]\nComputers=2\n[0]\nName=a\n\0[1]\nName=b\n", 48),
+      { "a" } },
+    { "Utf16LittleEndian",
+      std::string("\xFF\xFE[\0G\0e\0n\0e\0r\0a\0l\0]\0\n\0C\0o\0m\0p\0u\0t\0e\0r\0s\0=\0"
+                  "1\0\n\0[\0"
+                  "0\0]\0\n\0N\0a\0m\0e\0=\0\xFC\0\n\0",
+                  68),
+      { "\xC3\xBC" } },
 };
 
 class ListFileLoadTest : public ListFileTest, public testing::WithParamInterface<TLoadCase>

@@ -14,6 +14,7 @@
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -125,6 +126,40 @@ protected:
     std::string ListPath;
     TPosixFileSystem Files { "/unused" };
 };
+
+TEST_F(PosixFileSystemTest, ReadFileTakesUpToTheLimitAndTellsALongerFile)
+{
+    const std::string path = Base + "/read.dat";
+    const std::string bytes = std::string(100'000, 'x') + "end";
+    WriteAll(path, bytes);
+
+    const auto whole = Files.ReadFile(path, bytes.size());
+    EXPECT_EQ(whole.Error, 0);
+    EXPECT_EQ(whole.Bytes, bytes);
+
+    const auto cut = Files.ReadFile(path, bytes.size() - 1);
+    EXPECT_EQ(cut.Error, EFBIG);
+    EXPECT_EQ(cut.Bytes, bytes.substr(0, bytes.size() - 1));
+
+    WriteAll(path, "");
+    const auto empty = Files.ReadFile(path, 10);
+    EXPECT_EQ(empty.Error, 0);
+    EXPECT_EQ(empty.Bytes, "");
+}
+
+TEST_F(PosixFileSystemTest, ReadFileTakesAllOfAFileThatTellsNoSize)
+{
+    // The kernel's own files tell a size of 0; this one holds megabytes.
+    const std::string path = "/proc/kallsyms";
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        GTEST_SKIP() << "no " << path;
+    const std::string expected { std::istreambuf_iterator<char>(file), {} };
+    const auto read = Files.ReadFile(path, 64 * 1024 * 1024);
+    EXPECT_EQ(read.Error, 0);
+    EXPECT_EQ(read.Bytes.size(), expected.size());
+    EXPECT_TRUE(read.Bytes.ends_with('\n'));
+}
 
 TEST_F(PosixFileSystemTest, ListSavedByOneUserIsLoadedAndSavedByAnother)
 {
