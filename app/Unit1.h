@@ -93,7 +93,7 @@ private:
     std::unique_ptr<TPicture> m_image2;
     std::unique_ptr<TComputerList> m_computers;
     // What the list file held at this copy's last load or save, for merging at the next save.
-    TListBase m_listBase;
+    TMergeBase m_listBase;
     std::unique_ptr<TRowPainter> m_rowPainter;
     std::unique_ptr<TViewer> m_viewer;
     std::unique_ptr<TScan> m_scan;

@@ -55,7 +55,7 @@ void BM_SaveList(benchmark::State& state)
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
     const TFilledList filled(state.range(0));
-    TListBase base;
+    TMergeBase base;
     for (auto _ : state)
         SaveList(filled.List, files, base);
     state.SetComplexityN(state.range(0));
@@ -67,16 +67,16 @@ void BM_SaveListMerging(benchmark::State& state)
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
     TFilledList filled(state.range(0));
-    TListBase base;
+    TMergeBase base;
     SaveList(filled.List, files, base);
     filled.List.Append("http://this-copy.example:8080", TInfo(false));
     TFilledList other(state.range(0));
     other.List.Append("http://other-copy.example:8080", TInfo(false));
     for (auto _ : state) {
         state.PauseTiming();
-        TListBase otherBase = base;
+        TMergeBase otherBase = base;
         SaveList(other.List, files, otherBase);
-        TListBase thisBase = base;
+        TMergeBase thisBase = base;
         state.ResumeTiming();
         SaveList(filled.List, files, thisBase);
     }
@@ -87,7 +87,7 @@ void BM_LoadList(benchmark::State& state)
 {
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
-    TListBase base;
+    TMergeBase base;
     SaveList(TFilledList(state.range(0)).List, files, base);
     std::optional<TFilledList> loaded;
     for (auto _ : state) {
@@ -107,7 +107,7 @@ std::string ListFileBytes(std::int64_t count)
 {
     TScratchFolder folder;
     TPosixFileSystem files(folder.Path());
-    TListBase base;
+    TMergeBase base;
     SaveList(TFilledList(count).List, files, base);
     std::ifstream file(folder.Path() + "/Mervane/list.dat", std::ios::binary);
     return { std::istreambuf_iterator<char>(file), {} };

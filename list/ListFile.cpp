@@ -109,7 +109,7 @@ struct TSaveContent
 // list is written as it stands, edits in their places. Otherwise the list is merged with the
 // file; a file that holds no whole list tells of no deletion either, so as after a failed
 // load the merge keeps what either side holds.
-TSaveContent SaveContent(const TListBase& base, const std::optional<TListFileContent>& now, const TComputerList& list,
+TSaveContent SaveContent(const TMergeBase& base, const std::optional<TListFileContent>& now, const TComputerList& list,
                          const TCodePage& ansi)
 {
     const auto encoding = now ? now->Encoding : TTextEncoding::Ansi;
@@ -120,7 +120,7 @@ TSaveContent SaveContent(const TListBase& base, const std::optional<TListFileCon
         return { std::move(bytes), std::move(stored) };
     }
     auto stored = StoredTexts(texts);
-    auto bytes = FormatListFile(MergeList(now->Whole ? base : TListBase {}, now->Entries, stored), encoding, ansi);
+    auto bytes = FormatListFile(MergeList(now->Whole ? base : TMergeBase {}, now->Entries, stored), encoding, ansi);
     return { std::move(bytes), std::move(stored) };
 }
 
@@ -141,7 +141,7 @@ std::string GetDataFolder(TFileSystem& files, const std::string& subFolder)
     }
 }
 
-void LoadList(TComputerList& list, TFileSystem& files, TListBase& base)
+void LoadList(TComputerList& list, TFileSystem& files, TMergeBase& base)
 {
     const char separator = files.PathSeparator();
     const std::string folder = GetDataFolder(files, separator + std::string(DataFolderName));
@@ -157,7 +157,7 @@ void LoadList(TComputerList& list, TFileSystem& files, TListBase& base)
         base.Texts = std::move(content->Entries);
 }
 
-void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base)
+void SaveList(const TComputerList& list, TFileSystem& files, TMergeBase& base)
 {
     const auto target = SaveTarget(files);
     const TCodePage& ansi = files.AnsiCodePage();

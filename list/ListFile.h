@@ -4,7 +4,7 @@
 
 class TComputerList;
 class TFileSystem;
-struct TListBase;
+struct TMergeBase;
 
 // The shared data folder's path, created when missing; empty when it can neither be found
 // nor created. subFolder carries its own leading separator.
@@ -14,10 +14,10 @@ std::string GetDataFolder(TFileSystem& files, const std::string& subFolder);
 // holds a whole list. Throws EOstrelError when the file cannot be read or decoded, or is
 // longer than a list can be before its text ends; then nothing has been appended and base is
 // as it was.
-void LoadList(TComputerList& list, TFileSystem& files, TListBase& base);
+void LoadList(TComputerList& list, TFileSystem& files, TMergeBase& base);
 
 // Writes the list to the list file, merged with what other copies saved there since base
 // (see MergeList), and keeps the list as base. The list itself stays as it is. Other copies'
 // saves wait meanwhile, and this one waits a few seconds for theirs. Throws EOstrelError on
 // failure, leaving the previous file whole and base as it was.
-void SaveList(const TComputerList& list, TFileSystem& files, TListBase& base);
+void SaveList(const TComputerList& list, TFileSystem& files, TMergeBase& base);

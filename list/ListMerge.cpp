@@ -85,7 +85,7 @@ private:
 
 } // namespace
 
-std::vector<std::string> MergeList(const TListBase& base, const std::vector<std::string>& fileNow,
+std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
                                    const std::vector<std::string>& list)
 {
     // The base's entries that the list still holds are kept; the rest this copy deleted.

@@ -9,7 +9,7 @@
 // share the file. Empty before the first read, after a failed one and after reading a file
 // that holds no whole list, which makes a save keep everything the file holds, as nothing
 // then counts as deleted.
-struct TListBase
+struct TMergeBase
 {
     std::vector<std::string> Texts;
 };
@@ -20,5 +20,5 @@ struct TListBase
 // one. What this copy changed is told by exact spelling, so an edit of letter case alone
 // still counts; whether the file holds an entry is told by equality without regard to case.
 // All texts are as the file stores them.
-std::vector<std::string> MergeList(const TListBase& base, const std::vector<std::string>& fileNow,
+std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
                                    const std::vector<std::string>& list);

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         part = Split(input.substr(0, end));
         input.remove_prefix(std::min(end + 1, input.size()));
     }
-    const TListBase base { parts[0] };
+    const TMergeBase base { parts[0] };
     const TTexts& fileNow = parts[1];
     const TTexts& list = parts[2];
 

@@ -18,7 +18,7 @@ public:
     TFakeListBox Rows { TControlDecl {} };
     TComputerList List { Rows };
     TFakeFileSystem Files;
-    TListBase Base;
+    TMergeBase Base;
 
     std::vector<std::string> Load(const std::string& content)
     {
@@ -324,7 +324,7 @@ TEST(ListFileSaveLockTest, SaveReadsAndReplacesUnderOneLockOrFailsWithoutTouchin
     TFakeListBox rows { TControlDecl {} };
     TComputerList list { rows };
     TLockNotingFileSystem files;
-    TListBase base;
+    TMergeBase base;
     files.Folders.insert("/data/Mervane");
     files.Files[ListPath] = "[General]\r\nComputers=0\r\n\r\n";
     list.Append("a", std::nullopt);

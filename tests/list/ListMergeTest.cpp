@@ -24,7 +24,7 @@ public:
     TFakeListBox Rows { TControlDecl {} };
     TComputerList List { Rows };
     TFakeFileSystem Files;
-    TListBase Base;
+    TMergeBase Base;
 
     ListMergeTest() { Files.Folders.insert("/data/Mervane"); }
 

@@ -42,7 +42,7 @@ std::string Save(const std::string& base, const std::vector<std::string>& texts)
     for (const auto& text : texts)
         list.Append(text, std::nullopt);
     TPosixFileSystem files(base);
-    TListBase listBase;
+    TMergeBase listBase;
     try {
         SaveList(list, files, listBase);
         return "saved";
@@ -56,7 +56,7 @@ std::string Load(const std::string& base)
     TFakeListBox rows { TControlDecl {} };
     TComputerList list(rows);
     TPosixFileSystem files(base);
-    TListBase listBase;
+    TMergeBase listBase;
     try {
         LoadList(list, files, listBase);
     } catch (const EOstrelError& error) {
