@@ -13,12 +13,13 @@ cmake --preset debug
 cmake --build --preset debug -j "$jobs"
 ctest --preset debug -j "$jobs"
 
-# The discovery tests again under the sanitizers: name lookups abandoned at shutdown must
-# touch nothing that has gone, and only a sanitizer sees it when one does.
+# The discovery tests and the sync gate's again under the sanitizers: name lookups abandoned at
+# shutdown must touch nothing that has gone, and only a sanitizer sees it when one does.
 cmake --preset asan
-cmake --build --preset asan -j "$jobs" --target discovery_tests discovery_form1_tests
+cmake --build --preset asan -j "$jobs" --target discovery_tests discovery_form1_tests ostrel_platform_common_tests
 build/asan/tests/discovery/discovery_tests
 build/asan/tests/discovery/discovery_form1_tests
+build/asan/tests/platform/ostrel_platform_common_tests
 
 # The 32-bit Windows build, Ostrel.exe as it ships: the Win32 backend, linked statically, with
 # the core's unit tests and the Windows tests run under Wine. 32-bit Wine needs its i386

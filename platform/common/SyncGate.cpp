@@ -95,10 +95,10 @@ bool TSyncGate::RunPending()
     return leftOver;
 }
 
-bool TSyncGate::HasPending() const
+std::size_t TSyncGate::PendingCalls() const
 {
     std::lock_guard lock(m_mutex);
-    return !m_pending.empty();
+    return m_pending.size();
 }
 
 void TSyncGate::RunPendingUntil(const std::function<bool()>& finished)

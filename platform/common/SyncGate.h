@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -32,7 +33,8 @@ public:
     // UI thread: runs the waiting calls in order until none is left or PumpTime has passed.
     // True when calls are left over; they are woken for again.
     bool RunPending();
-    bool HasPending() const;
+    bool HasPending() const { return PendingCalls() > 0; }
+    std::size_t PendingCalls() const;
 
     // UI thread, at shutdown: runs calls to their end as they come until finished() holds. A
     // worker that changes what finished() reads calls Signal afterwards.

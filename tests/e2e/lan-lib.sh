@@ -122,14 +122,35 @@ list_file()
 # Where the program keeps its list file.
 listPath="$data/Mervane/list.dat"
 
-# expect_list ENTRY...: the list file holds exactly the bytes the program writes for these entries.
-expect_list()
+# entries [FILE]: the entries of a list file (by default the program's), one a line.
+entries()
+{
+    { grep -a '^Name=' "${1:-$listPath}" || true; } | tr -d '\r' | sed 's/^Name=//'
+}
+
+# expect_list_file ENTRY...: the list file holds exactly the bytes the program writes for
+# these entries.
+expect_list_file()
 {
     list_file "$@" >"$work/expected.dat"
     cmp -s "$work/expected.dat" "$listPath" || {
         od -c "$listPath" | head -40 >&2
         fail "list file differs from: $*"
     }
+}
+
+# expect_entries ENTRY...: the list file holds these entries in this order, however written.
+expect_entries()
+{
+    local names
+    names=$(entries | paste -sd '|')
+    [[ $names == "$(IFS='|'; echo "$*")" ]] || fail "the list file holds [$names], not [$(IFS='|'; echo "$*")]"
+}
+
+# The progress bar, bottom left, shows only while a scan runs; its empty part is white.
+scanning()
+{
+    pixel_is 270 787 "srgb(255,255,255)"
 }
 
 # The requests the agents' side saw, as the simulator logs them (--requests).

@@ -65,17 +65,17 @@ rule_is()
 folderRule="user::rwx group::rwx other::rwx default:user::rwx default:group::rwx default:other::rwx"
 fileRule="user::rw- group::rw- other::rw-"
 
-# The list file's entries, one a line.
-entries()
+# The installed program's list file's entries, "|" between them.
+saved_entries()
 {
-    { grep -a '^Name=' "$list" || true; } | tr -d '\r' | sed 's/^Name=//' | paste -sd '|'
+    entries "$list" | paste -sd '|'
 }
 
 # expect_saved_by UID ENTRIES: the list file holds ENTRIES ("|" between them), written by UID
 # under the folder's rule.
 expect_saved_by()
 {
-    [[ $(entries) == "$2" ]] || fail "uid $1 saved [$(entries)], not [$2]"
+    [[ $(saved_entries) == "$2" ]] || fail "uid $1 saved [$(saved_entries)], not [$2]"
     [[ $(stat -c %u "$list") == "$1" ]] || fail "the list was not saved by uid $1"
     rule_is "$list" "$fileRule"
 }
@@ -184,7 +184,7 @@ dpkg --install "$deb" >"$work/install.log" 2>&1 || { cat "$work/install.log" >&2
 rule_is "$folder" "$folderRule"
 [[ $(stat -c %a "$folder") == 777 ]] || fail "the folder kept mode $(stat -c %a "$folder")"
 rule_is "$list" "$fileRule"
-[[ $(entries) == "http://PC1:8080|Second-PC:8080" ]] || fail "installing again changed the list"
+[[ $(saved_entries) == "http://PC1:8080|Second-PC:8080" ]] || fail "installing again changed the list"
 
 echo "package: installed again where the list file is a link to a system file"
 mv "$list" "$work/list.dat"
@@ -200,7 +200,7 @@ mv "$work/list.dat" "$list"
 echo "package: removed, then purged"
 dpkg --remove ostrel >/dev/null
 [[ ! -e /usr/bin/ostrel ]] || fail "removing left the program"
-[[ $(entries) == "http://PC1:8080|Second-PC:8080" ]] || fail "removing did not keep the list"
+[[ $(saved_entries) == "http://PC1:8080|Second-PC:8080" ]] || fail "removing did not keep the list"
 echo kept >"$folder/another-program.dat"
 dpkg --purge ostrel >/dev/null
 installed=0

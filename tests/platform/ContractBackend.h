@@ -15,6 +15,14 @@ template <typename T> struct TShown
     std::string WhyNot;
 };
 
+// Whether every user of the system may read and write a file or folder. Wine keeps a file's
+// security only as Unix mode bits less the umask, so there writing cannot be seen: WhyNot says so.
+struct TEveryoneAccess
+{
+    bool Read = false;
+    TShown<bool> Write;
+};
+
 // A file held open the way another copy of Ostrel holds it; let go when destroyed.
 class THeldFile
 {
@@ -47,8 +55,8 @@ public:
     virtual std::string TemporaryFileOf(const std::string& target, unsigned copy) = 0;
     // Holds the temporary file at path as the save that made it does while it is under way.
     virtual std::unique_ptr<THeldFile> HoldAsSaveUnderWay(const std::string& path) = 0;
-    // Whether every user of the system may read and write what is at path.
-    virtual TShown<bool> EveryoneMayReadAndWrite(const std::string& path) = 0;
+    // What every user of the system may do with what is at path, as far as the system shows it.
+    virtual TEveryoneAccess EveryoneAccess(const std::string& path) = 0;
     // A folder on a disk with room for less than 64 KB, holding nothing of anyone else.
     virtual TShown<std::string> SmallDiskFolder() = 0;
 };

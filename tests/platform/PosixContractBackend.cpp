@@ -117,16 +117,17 @@ public:
         return std::make_unique<THeldFiles>(std::move(folder), std::move(file));
     }
 
-    TShown<bool> EveryoneMayReadAndWrite(const std::string& path) override
+    TEveryoneAccess EveryoneAccess(const std::string& path) override
     {
         struct stat info
         {
         };
         if (stat(path.c_str(), &info) != 0)
-            return { false, {} };
-        // Others need search rights too to work in a folder.
-        const mode_t needed = S_ISDIR(info.st_mode) ? S_IROTH | S_IWOTH | S_IXOTH : S_IROTH | S_IWOTH;
-        return { (info.st_mode & needed) == needed, {} };
+            return { false, { false, {} } };
+        // Others need search rights too to read or work in a folder.
+        const mode_t search = S_ISDIR(info.st_mode) ? S_IXOTH : 0;
+        const auto allowed = [&](mode_t bits) { return (info.st_mode & (bits | search)) == (bits | search); };
+        return { allowed(S_IROTH), { allowed(S_IWOTH), {} } };
     }
 
     TShown<std::string> SmallDiskFolder() override

@@ -125,21 +125,23 @@ public:
     // The save keeps its file open, and so out of reach of the next save's clean-up.
     std::unique_ptr<THeldFile> HoldAsSaveUnderWay(const std::string& path) override { return HoldForWriting(path); }
 
-    TShown<bool> EveryoneMayReadAndWrite(const std::string& path) override
+    TEveryoneAccess EveryoneAccess(const std::string& path) override
     {
         ACL* acl = nullptr;
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (GetNamedSecurityInfoW(Widen(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                                   &acl, nullptr, &descriptor)
             != ERROR_SUCCESS)
-            return { false, {} };
+            return { false, { false, {} } };
         const std::unique_ptr<void, TLocalFree> owner(descriptor);
-        const bool shared = EveryoneAllowed(acl, FILE_GENERIC_READ | FILE_GENERIC_WRITE);
-        if (!shared && UnderWine())
-            return { std::nullopt,
-                     "Wine keeps a file's security only as Unix mode bits, so an access list "
-                     "that lets Everyone write cannot be seen here" };
-        return { shared, {} };
+        const bool read = EveryoneAllowed(acl, FILE_GENERIC_READ);
+        // Wine makes the list from the Unix mode bits, where the umask took the others' write.
+        if (UnderWine())
+            return { read,
+                     { std::nullopt,
+                       "Wine keeps a file's security only as Unix mode bits less the umask, so "
+                       "Everyone's right to write cannot be seen here" } };
+        return { read, { EveryoneAllowed(acl, FILE_GENERIC_WRITE), {} } };
     }
 
     TShown<std::string> SmallDiskFolder() override

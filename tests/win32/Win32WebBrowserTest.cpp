@@ -128,9 +128,11 @@ TEST_F(Win32WebBrowserTest, NavigationsReachTheServerAndAFailureNamesItsAddress)
 
     Browser.Navigate(Server.Url("/agent.html"));
     EXPECT_TRUE(PumpUntil([&] { return Server.Requested("/agent.html"); }));
-    const int readyState = Browser.ReadyState();
-    EXPECT_GE(readyState, 0);
-    EXPECT_LE(readyState, 4);
+    // Under way once the server was asked; complete where an HTML engine can load the page.
+    EXPECT_GE(Browser.ReadyState(), READYSTATE_LOADING);
+    if (!HtmlEngineMissing()) {
+        EXPECT_TRUE(PumpUntil([&] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete; }));
+    }
 
     Browser.Navigate(Closed.Url());
     ASSERT_TRUE(WaitForEvent("error " + Closed.Url()));

@@ -93,7 +93,25 @@ run() {
         echo "wine-harness: no prefix; run \"$0 start $state\" first" >&2
         exit 1
     fi
-    DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside "$(loader)" "$@"
+    # CTest sees the whole program as one test, so a case that skipped itself inside it is
+    # named after the program's output, where the test's output shows it.
+    seen=$(mktemp -d)
+    trap 'rm -rf "$seen"' EXIT
+    {
+        status=0
+        DISPLAY=:$(cat "$state/display") OSTREL_SMALL_DISK='S:\' inside "$(loader)" "$@" 2>&1 || status=$?
+        echo "$status" >"$seen/status"
+    } | tee "$seen/output"
+    report_skipped "$(basename "$1")" <"$seen/output"
+    return "$(cat "$seen/status")"
+}
+
+# Reads a GoogleTest program's output; names each case that skipped itself, and their count.
+report_skipped() {
+    skipped=$(tr -d '\r' | sed -n 's/^\[  SKIPPED \] \([^ ]*\) ([0-9]* ms)$/\1/p')
+    [ -n "$skipped" ] || return 0
+    echo "wine-harness: $(echo "$skipped" | wc -l) case(s) of $1 skipped:"
+    echo "$skipped" | sed 's/^/wine-harness:   skipped /'
 }
 
 case $command in
