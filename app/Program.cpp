@@ -25,7 +25,7 @@ int RunProgram(TPlatform& platform)
     }
     if (exitCode == 0) {
         Form2 = form2.get();
-        const TSaveAtExit saveAtExit(*form1);
+        const TSaveAtExit saveAtExit(*form1, platform.Application());
         platform.Application().Run(form1->Form());
     }
     // The receive threads stop while the list and the controls still exist.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 
 class TForm;
@@ -35,4 +36,8 @@ public:
     virtual void MaskDivisionByZero() = 0;
     // Synchronous calls from worker threads into the UI thread.
     virtual TSyncGate& SyncGate() = 0;
+
+    // Runs on the UI thread when the window system has gone away and the backend is about to
+    // end the process at once, past exit handlers; it may save files but touch no window.
+    std::function<void()> OnWindowSystemLost;
 };

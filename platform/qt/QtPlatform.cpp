@@ -11,6 +11,7 @@
 
 TQtPlatform::TQtPlatform(std::string dataBaseFolder)
     : m_endRequests(m_application)
+    , m_windowSystemLoss(m_application)
     , m_fileSystem(std::move(dataBaseFolder))
 { }
 
@@ -35,9 +36,12 @@ namespace {
 
 // The program keeps no log: Qt's and the web engine's reports stay off stderr. Critical and fatal
 // messages still show, and QT_LOGGING_RULES can turn the rest back on when looking into a fault.
+// Uncategorised warnings go on to the message handler, which hears the window system's end in
+// one of them and keeps them off stderr itself (TQtWindowSystemLoss).
 void SilenceQtLogging()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\n*.warning=false\ndefault.warning=true"));
 }
 
 // The web view draws through OpenGL. A window drawn in software until the view first draws has to be

@@ -7,6 +7,7 @@
 #include "platform/qt/QtEndRequests.h"
 #include "platform/qt/QtKeyboard.h"
 #include "platform/qt/QtShell.h"
+#include "platform/qt/QtWindowSystemLoss.h"
 
 #include <string>
 
@@ -29,6 +30,7 @@ private:
     // First: every other piece needs the QApplication to exist.
     TQtApplication m_application;
     TQtEndRequests m_endRequests;
+    TQtWindowSystemLoss m_windowSystemLoss;
     TPosixFileSystem m_fileSystem;
     TQtShell m_shell;
     TQtKeyboard m_keyboard;
