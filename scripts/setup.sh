@@ -13,6 +13,7 @@ required=(
     g++-mingw-w64-i686-posix googletest wine
     g++-mingw-w64-x86-64-posix wine64
     xvfb xauth imagemagick librsvg2-bin fonts-dejavu-core fonts-liberation xdotool python3
+    weston qt6-wayland
     iproute2 util-linux acl procps
     dpkg-dev file desktop-file-utils appstream man-db passwd lintian
     python3-pyatspi at-spi2-core dbus-daemon

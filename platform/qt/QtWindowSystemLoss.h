@@ -3,10 +3,11 @@
 class TApplication;
 
 // Qt's Wayland platform ends the process with _exit when the compositor goes away, from its
-// event thread and right after its warning, so neither exit handlers nor the end of the event
-// loop run. The warning passes through the message handler first: this watches for it there
-// and has the application's OnWindowSystemLost run on the UI thread before the process ends.
-// One at a time.
+// event thread or the UI thread, whichever meets the broken connection, right after its
+// warning: neither exit handlers nor the end of the event loop run. The warning passes through
+// the message handler first: this watches for it there, has the application's
+// OnWindowSystemLost run on the UI thread, and holds up every thread that heard of it, for a
+// few seconds at most, until that is done. One at a time.
 class TQtWindowSystemLoss
 {
 public:

@@ -115,6 +115,13 @@ save_lock_held()
     ! flock --nonblock --shared "$data/Mervane/.list.dat.lock" true 2>/dev/null
 }
 
+# badge_shown: the online badge's green is somewhere on the screen.
+badge_shown()
+{
+    import -display "$DISPLAY" -window root "$work/now.png" 2>/dev/null || return 1
+    [[ $(convert "$work/now.png" -fill black +opaque "srgb(0,204,51)" -format "%[fx:maxima.g>0]" info:) == 1 ]]
+}
+
 # close_with_file_as COPY CHANGE...: runs CHANGE (another program's doing) on the list file,
 # then closes COPY.
 close_with_file_as()
@@ -230,6 +237,30 @@ display-gone)
     until_true 30 eval '! testlan_running $copy' || fail "the program outlived its display"
     expect_entries "x" "Added-PC:8080"
     figures "the display went away after an addition: the list was saved"
+    ;;
+
+display-gone-wayland)
+    # The same on Wayland, where Qt's platform ends the process past exit handlers when the
+    # compositor goes: weston inside the X server, and the computer that answered the start's
+    # request is what the run added.
+    list_file "x" >"$data/Mervane/list.dat"
+    testlan_add_computers 1
+    testlan_start_agents "$sim" --web-port 8080
+    runtime="$work/runtime"
+    mkdir -m 700 "$runtime"
+    ip netns exec "$TESTLAN_ADMIN" env DISPLAY="$DISPLAY" XDG_RUNTIME_DIR="$runtime" \
+        weston --backend=x11-backend.so --socket=ostrel-wayland --idle-time=0 >"$work/weston.log" 2>&1 &
+    weston=$!
+    TESTLAN_PIDS+=("$weston")
+    until_true 20 test -S "$runtime/ostrel-wayland" || fail "weston did not start: $(tail -n 3 "$work/weston.log")"
+    testlan_ostrel "$data" "$ostrel" QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=ostrel-wayland XDG_RUNTIME_DIR="$runtime"
+    copy=$TESTLAN_OSTREL_PID
+    # weston draws into the X server, so the online badge's green shows on its screen.
+    until_true 60 badge_shown || fail "the answering computer was not shown online"
+    kill -TERM "$weston"
+    until_true 30 eval '! testlan_running $copy' || fail "the program outlived its compositor"
+    expect_entries "x" "http://PC1:8080"
+    figures "the compositor went away after a computer answered: the list was saved"
     ;;
 
 kill-during-save)
