@@ -48,7 +48,8 @@ struct TFileWriteResult
 // The folders and files the program keeps, with the system's sharing rules:
 // a file being read may be read by others but not written; a file being
 // written may not be opened by anyone else. Locked files fail at once, never wait; only a
-// save waits for another save, a short while.
+// save waits for another save, a short while, and a replace on Windows for up to a second
+// for another program (a virus scanner, say) to let go of the file it replaces.
 class TFileSystem
 {
 public:

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr std::wstring_view Extension = L".tmp";
+constexpr DWORD MoveRetryMs = 50;
 
 // Where the target's file name begins: its folder, separator included, comes before.
 std::size_t NameStart(const std::wstring& target)
@@ -104,8 +105,18 @@ DWORD TTemporaryFile::Write(std::string_view bytes)
 
 DWORD TTemporaryFile::MoveTo(const std::wstring& target)
 {
-    if (!MoveFileExW(m_path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return GetLastError();
-    m_moved = true;
-    return 0;
+    // A virus scanner or backup program opens a freshly written file for a moment without
+    // sharing its deletion, and MoveFileExW then fails with a sharing violation or "access
+    // denied"; the save waits for it to let go, a short while.
+    const ULONGLONG deadline = GetTickCount64() + MoveWaitMs;
+    for (;;) {
+        if (MoveFileExW(m_path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            m_moved = true;
+            return 0;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || GetTickCount64() >= deadline)
+            return error;
+        Sleep(MoveRetryMs);
+    }
 }
