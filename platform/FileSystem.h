@@ -79,6 +79,7 @@ public:
     virtual TFileWriteResult ReplaceFile(const std::string& path, std::string_view bytes) = 0;
     virtual char PathSeparator() const = 0;
     virtual const TCodePage& AnsiCodePage() const = 0;
-    // The system's description of an error code, as it gives it.
+    // The system's description of an error code, as it gives it; for the codes of Ostrel's
+    // own refusals that a system may not describe, Ostrel's own.
     virtual std::string SystemErrorMessage(int error) const = 0;
 };
