@@ -1,5 +1,6 @@
 #include "platform/windows/TemporaryFile.h"
 
+#include "platform/windows/OlderWindows.h"
 #include "platform/windows/ShareModes.h"
 
 #include <algorithm>
@@ -49,10 +50,8 @@ void RemoveLeftoverTemporaryFiles(const std::wstring& target)
     const std::wstring folder = target.substr(0, NameStart(target));
     const std::wstring name = target.substr(NameStart(target));
     WIN32_FIND_DATAW found;
-    // FindExInfoBasic: the short 8.3 names are not wanted; the long name is checked below,
-    // because the pattern may also match a short name.
-    const TUniqueFind search(FindFirstFileExW((target + L".*" + std::wstring(Extension)).c_str(), FindExInfoBasic,
-                                              &found, FindExSearchNameMatch, nullptr, 0));
+    // The long name is checked below, because the pattern may also match a short name.
+    const TUniqueFind search(FindFirstByName(target + L".*" + std::wstring(Extension), found));
     if (!search)
         return;
     do {
