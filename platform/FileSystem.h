@@ -48,7 +48,8 @@ struct TFileWriteResult
 // The folders and files the program keeps, with the system's sharing rules:
 // a file being read may be read by others but not written; a file being
 // written may not be opened by anyone else. Locked files fail at once, never wait; only a
-// save waits for another save, a short while.
+// save waits for another save, a short while, and a replace on Windows for up to a second
+// for another program (a virus scanner, say) to let go of the file it replaces.
 class TFileSystem
 {
 public:
@@ -78,6 +79,7 @@ public:
     virtual TFileWriteResult ReplaceFile(const std::string& path, std::string_view bytes) = 0;
     virtual char PathSeparator() const = 0;
     virtual const TCodePage& AnsiCodePage() const = 0;
-    // The system's description of an error code, as it gives it.
+    // The system's description of an error code, as it gives it; for the codes of Ostrel's
+    // own refusals that a system may not describe, Ostrel's own.
     virtual std::string SystemErrorMessage(int error) const = 0;
 };

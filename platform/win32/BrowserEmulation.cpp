@@ -27,10 +27,18 @@ std::wstring ProgramFileName()
     return path.substr(path.find_last_of(L"\\/") + 1);
 }
 
-void WriteBrowserEmulation()
+bool HasValue(HKEY root, const std::wstring& name)
 {
-    const std::wstring program = ProgramFileName();
-    if (program.empty())
+    return RegGetValueW(root, FeatureKey, name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+} // namespace
+
+void UseBrowserEmulationUnlessChosen(const std::wstring& program)
+{
+    // A value already there, the user's own or one an administrator set for the whole
+    // machine, is someone's choice: it stays, and none is added beside it.
+    if (program.empty() || HasValue(HKEY_CURRENT_USER, program) || HasValue(HKEY_LOCAL_MACHINE, program))
         return;
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, FeatureKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
@@ -42,10 +50,8 @@ void WriteBrowserEmulation()
     RegSetValueExW(key, program.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&mode), sizeof mode);
 }
 
-} // namespace
-
 void UseCurrentBrowserEmulation()
 {
     static std::once_flag written;
-    std::call_once(written, WriteBrowserEmulation);
+    std::call_once(written, [] { UseBrowserEmulationUnlessChosen(ProgramFileName()); });
 }

@@ -1,5 +1,6 @@
 #include "platform/windows/TemporaryFile.h"
 
+#include "platform/windows/OlderWindows.h"
 #include "platform/windows/ShareModes.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 namespace {
 
 constexpr std::wstring_view Extension = L".tmp";
+constexpr DWORD MoveRetryMs = 50;
 
 // Where the target's file name begins: its folder, separator included, comes before.
 std::size_t NameStart(const std::wstring& target)
@@ -48,10 +50,8 @@ void RemoveLeftoverTemporaryFiles(const std::wstring& target)
     const std::wstring folder = target.substr(0, NameStart(target));
     const std::wstring name = target.substr(NameStart(target));
     WIN32_FIND_DATAW found;
-    // FindExInfoBasic: the short 8.3 names are not wanted; the long name is checked below,
-    // because the pattern may also match a short name.
-    const TUniqueFind search(FindFirstFileExW((target + L".*" + std::wstring(Extension)).c_str(), FindExInfoBasic,
-                                              &found, FindExSearchNameMatch, nullptr, 0));
+    // The long name is checked below, because the pattern may also match a short name.
+    const TUniqueFind search(FindFirstByName(target + L".*" + std::wstring(Extension), found));
     if (!search)
         return;
     do {
@@ -104,8 +104,18 @@ DWORD TTemporaryFile::Write(std::string_view bytes)
 
 DWORD TTemporaryFile::MoveTo(const std::wstring& target)
 {
-    if (!MoveFileExW(m_path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return GetLastError();
-    m_moved = true;
-    return 0;
+    // A virus scanner or backup program opens a freshly written file for a moment without
+    // sharing its deletion, and MoveFileExW then fails with a sharing violation or "access
+    // denied"; the save waits for it to let go, a short while.
+    const ULONGLONG deadline = GetTickCount64() + MoveWaitMs;
+    for (;;) {
+        if (MoveFileExW(m_path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            m_moved = true;
+            return 0;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || GetTickCount64() >= deadline)
+            return error;
+        Sleep(MoveRetryMs);
+    }
 }

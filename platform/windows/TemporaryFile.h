@@ -21,7 +21,11 @@ public:
     DWORD Error() const { return m_error; }
     // Writes every byte and flushes them to the disk; 0 or the error.
     DWORD Write(std::string_view bytes);
-    // Puts the file in target's place in one step; 0 or the error.
+    // How long MoveTo waits for someone else to let go of target.
+    static constexpr ULONGLONG MoveWaitMs = 1000;
+
+    // Puts the file in target's place in one step; 0 or the error. While another program has
+    // target open without sharing its deletion, tries again for up to MoveWaitMs.
     DWORD MoveTo(const std::wstring& target);
 
 private:

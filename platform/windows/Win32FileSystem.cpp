@@ -1,5 +1,6 @@
 #include "platform/windows/Win32FileSystem.h"
 
+#include "platform/windows/SaveFolder.h"
 #include "platform/windows/SaveLock.h"
 #include "platform/windows/SharedFolder.h"
 #include "platform/windows/ShareModes.h"
@@ -124,6 +125,9 @@ TSaveLockResult TWin32FileSystem::LockSave(const std::string& path)
 TFileWriteResult TWin32FileSystem::ReplaceFile(const std::string& path, std::string_view bytes)
 {
     const std::wstring target = Widen(path);
+    const TSaveFolder folder = HoldSaveFolderOf(target);
+    if (folder.Error)
+        return { TFileWriteFailure::Create, static_cast<int>(folder.Error) };
     RemoveLeftoverTemporaryFiles(target);
     TTemporaryFile temporary(target);
     if (const DWORD error = temporary.Error())
@@ -147,5 +151,7 @@ std::string TWin32FileSystem::SystemErrorMessage(int error) const
         = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     const std::unique_ptr<wchar_t, TLocalFree> owner(text);
-    return length == 0 ? std::string() : Narrow({ text, length });
+    if (length == 0)
+        return error == static_cast<int>(FolderIsLinkError) ? FolderIsLinkText : std::string();
+    return Narrow({ text, length });
 }

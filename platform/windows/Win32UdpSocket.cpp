@@ -1,5 +1,7 @@
 #include "platform/windows/Win32UdpSocket.h"
 
+#include "platform/windows/OlderWindows.h"
+
 namespace {
 
 int LastError()
@@ -96,8 +98,7 @@ int TWin32UdpSocket::Open()
         return 0;
     // Not inherited: a program Ostrel starts (the browser of the help link) would otherwise
     // hold the port after Ostrel has ended.
-    m_socket = TUniqueSocket(WSASocketW(m_family == TAddressFamily::IPv4 ? AF_INET : AF_INET6, SOCK_DGRAM, IPPROTO_UDP,
-                                        nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT));
+    m_socket = TUniqueSocket(OpenUdpSocketNotInherited(m_family == TAddressFamily::IPv4 ? AF_INET : AF_INET6));
     if (!m_socket)
         return LastError();
     // This also makes the socket non-blocking, so Receive never waits.

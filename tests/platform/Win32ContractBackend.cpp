@@ -134,14 +134,20 @@ public:
             != ERROR_SUCCESS)
             return { false, { false, {} } };
         const std::unique_ptr<void, TLocalFree> owner(descriptor);
-        const bool read = EveryoneAllowed(acl, FILE_GENERIC_READ);
+        // A folder is read by listing and passing through it, written by adding and removing
+        // files; its own attributes and rights are no one's but the administrators'.
+        const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        const DWORD readRights = folder ? FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE : FILE_GENERIC_READ;
+        const DWORD writeRights = folder ? FILE_ADD_FILE | FILE_DELETE_CHILD : FILE_GENERIC_WRITE;
+        const bool read = EveryoneAllowed(acl, readRights);
         // Wine makes the list from the Unix mode bits, where the umask took the others' write.
         if (UnderWine())
             return { read,
                      { std::nullopt,
                        "Wine keeps a file's security only as Unix mode bits less the umask, so "
                        "Everyone's right to write cannot be seen here" } };
-        return { read, { EveryoneAllowed(acl, FILE_GENERIC_WRITE), {} } };
+        return { read, { EveryoneAllowed(acl, writeRights), {} } };
     }
 
     TShown<std::string> SmallDiskFolder() override
