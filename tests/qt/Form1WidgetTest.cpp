@@ -1,7 +1,6 @@
 #include "app/Unit1.h"
 #include "list/ComputerList.h"
 #include "MessageBoxWatcher.h"
-#include "platform/Canvas.h"
 #include "platform/common/ErrorReport.h"
 #include "platform/OstrelError.h"
 #include "platform/qt/QtFormWindow.h"
@@ -25,7 +24,6 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <QWindow>
 #include <sstream>
 #include <sys/mount.h>
 

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -174,6 +175,21 @@ public:
     }
     void Click(TButton& button) override { QTest::mouseClick(&ClientWidget(button), Qt::LeftButton); }
     void CloseByFrame(TForm& form) override { NativeWindow(form).close(); }
+    bool Maximised(TForm& form) override { return NativeWindow(form).isMaximized(); }
+    void ShowNormalAt(TForm& form, int clientWidth, int clientHeight) override
+    {
+        QWidget& window = NativeWindow(form);
+        window.showNormal();
+        window.resize(clientWidth, clientHeight);
+        WaitFor([&] { return window.size() == QSize(clientWidth, clientHeight); });
+    }
+    bool OwnedBy(TForm& owned, TForm& owner) override
+    {
+        const QWidget& dialog = NativeWindow(owned);
+        const QWidget& main = NativeWindow(owner);
+        return dialog.parentWidget() == &main && dialog.windowType() == Qt::Dialog
+            && dialog.windowHandle()->transientParent() == main.windowHandle();
+    }
     void ClearFocus() override
     {
         if (QWidget* window = QApplication::activeWindow())

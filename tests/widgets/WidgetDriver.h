@@ -73,6 +73,11 @@ public:
     virtual void Click(TButton& button) = 0;
     // The user closes the form by its frame's close button.
     virtual void CloseByFrame(TForm& form) = 0;
+    virtual bool Maximised(TForm& form) = 0;
+    // The form leaves the maximised state and its client area takes the size given.
+    virtual void ShowNormalAt(TForm& form, int clientWidth, int clientHeight) = 0;
+    // Whether the system keeps owned above owner, as a dialog over its main window.
+    virtual bool OwnedBy(TForm& owned, TForm& owner) = 0;
 
     // The control's client area after pending drawing, in 96-dpi pixels.
     virtual TSnapshot Capture(TControl& control) = 0;

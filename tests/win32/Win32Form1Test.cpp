@@ -1,4 +1,4 @@
-// The main window and the address dialog as the program makes them, on the Win32 backend.
+// What only the Win32 backend shows of the main window; the rest is in tests/widgets.
 #include "app/Unit1.h"
 #include "list/ComputerList.h"
 #include "platform/Form.h"
@@ -7,7 +7,6 @@
 #include "platform/win32/Win32FormWindow.h"
 #include "platform/win32/Win32Keyboard.h"
 #include "platform/windows/WideText.h"
-#include "ui/Form2.h"
 #include "Win32WidgetDriver.h"
 #include "WindowTestSupport.h"
 
@@ -76,14 +75,8 @@ protected:
             }
         });
         Main = std::make_unique<TForm1>(Platform());
-        Dialog = std::make_unique<TForm2>(Platform());
-        Form2 = Dialog.get();
     }
-    ~Win32Form1Test() override
-    {
-        Form2 = nullptr;
-        Main->CloseDiscovery();
-    }
+    ~Win32Form1Test() override { Main->CloseDiscovery(); }
 
     std::string ListFile() { return Platform().FileSystem().CommonDataFolder() + "\\Mervane\\list.dat"; }
     TForm& Form() { return Main->Form(); }
@@ -97,19 +90,7 @@ protected:
         Form().Show();
     }
 
-    void ShowNormalAt(int clientWidth, int clientHeight)
-    {
-        ShowWindow(Window(), SW_RESTORE);
-        RECT frame = { 0, 0, clientWidth, clientHeight };
-        AdjustWindowRectEx(&frame, GetWindowLongW(Window(), GWL_STYLE), FALSE, GetWindowLongW(Window(), GWL_EXSTYLE));
-        SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOMOVE | SWP_NOZORDER);
-        ASSERT_EQ(Form().ClientWidth(), clientWidth);
-        ASSERT_EQ(Form().ClientHeight(), clientHeight);
-    }
-
     std::unique_ptr<TForm1> Main;
-    std::unique_ptr<TForm2> Dialog;
 };
 
 TControl& Win32Form1Test::Control(std::string_view name)
@@ -125,14 +106,12 @@ TControl& Win32Form1Test::Control(std::string_view name)
     return Form().WebBrowser(name);
 }
 
-TEST_F(Win32Form1Test, StartsMaximisedWithItsTitleAndTheProgressBarHidden)
+// The system gives the activated window's first tab stop the focus.
+TEST_F(Win32Form1Test, TheFirstTabStopHasTheFocusOnShow)
 {
     ShowWithoutRequest();
 
-    EXPECT_TRUE(IsZoomed(Window()));
-    EXPECT_EQ(Form().Caption(), "Ostrel 4.1.1");
-    EXPECT_FALSE(Form().ProgressBar("ProgressBar1").Visible());
-    EXPECT_TRUE(Form().Button("Button1").Focused()) << "the first in the tab order";
+    EXPECT_TRUE(Form().Button("Button1").Focused());
 }
 
 // What a screen reader reads of window: its accessible object's own name or description.
@@ -172,56 +151,20 @@ TEST_F(Win32Form1Test, ScreenReadersReadTheWindowTheListAndTheStatusLineByTheirN
     EXPECT_EQ(Accessible(status, OBJID_CLIENT, &IAccessible::get_accDescription), L"Connecting...");
 }
 
-TEST_F(Win32Form1Test, AnchorsKeepTheLeftColumnAndStretchTheWebView)
-{
-    struct TPlaceCase
-    {
-        const char* Name;
-        TBounds Declared;
-        bool GrowsX; // left and right: the width follows the window
-        bool MovesX; // right only: the control moves with the right edge
-        bool GrowsY;
-        bool MovesY;
-    };
-    const TPlaceCase cases[] = {
-        { "Button2", { -1, 1, 287, 49 }, false, false, false, false },
-        { "Button1", { -1, 50, 287, 49 }, false, false, false, false },
-        { "ListBox1", { 1, 101, 283, 423 }, false, false, true, false },
-        { "WebBrowser1", { 288, 1, 782, 524 }, true, false, true, false },
-        { "Label2", { 823, 532, 241, 13 }, false, true, false, true },
-        { "ProgressBar1", { 1, 530, 283, 17 }, false, false, false, true },
-    };
-    ShowWithoutRequest();
-    for (const auto& [growX, growY] : { std::pair { 0, 0 }, std::pair { 128, 149 }, std::pair { -72, -51 } }) {
-        ShowNormalAt(1072 + growX, 551 + growY);
-        for (const auto& place : cases) {
-            SCOPED_TRACE(std::string(place.Name) + " at growth " + std::to_string(growX) + "," + std::to_string(growY));
-            const TBounds& declared = place.Declared;
-            const TBounds bounds = Control(place.Name).Bounds();
-            EXPECT_EQ(bounds.Left, declared.Left + (place.MovesX ? growX : 0));
-            EXPECT_EQ(bounds.Top, declared.Top + (place.MovesY ? growY : 0));
-            EXPECT_EQ(bounds.Width, declared.Width + (place.GrowsX ? growX : 0));
-            EXPECT_EQ(bounds.Height, declared.Height + (place.GrowsY ? growY : 0));
-        }
-        const TBounds status = Form().Label("Label1").Bounds();
-        EXPECT_EQ(status.Left, 290);
-        EXPECT_EQ(status.Top, 529 + growY);
-    }
-}
-
-TEST_F(Win32Form1Test, TabAndShiftTabFollowTheDeclaredTabOrder)
+// The WebBrowser control hands Tab on to the window's next tab stop, both ways.
+TEST_F(Win32Form1Test, TabAndShiftTabLeaveTheWebViewForTheNextTabStop)
 {
     ShowWithoutRequest();
-    ASSERT_TRUE(Form().Button("Button1").Focused());
+    Form().WebBrowser("WebBrowser1").SetFocus();
     std::vector<std::string> order;
-    for (int step = 0; step < 4; ++step) {
+    for (int step = 0; step < 2; ++step) {
         TypeAndWait({ VK_TAB });
         for (const char* name : { "Button1", "Button2", "ListBox1", "WebBrowser1" }) {
             if (Control(name).Focused())
                 order.push_back(name);
         }
     }
-    EXPECT_EQ(order, (std::vector<std::string> { "ListBox1", "WebBrowser1", "Button2", "Button1" }));
+    EXPECT_EQ(order, (std::vector<std::string> { "Button2", "Button1" }));
     Type({ VK_TAB }, { VK_TAB });
     TypeAndWait({});
     EXPECT_TRUE(Form().Button("Button2").Focused());
@@ -286,28 +229,6 @@ TEST_F(Win32Form1Test, EachTypedEnterInjectsOneControlMSequenceAndStillReachesTh
     }
 }
 
-TEST_F(Win32Form1Test, EnterOrSpaceOnTheFocusedAddButtonOpensTheDialogOverTheMainWindow)
-{
-    ShowWithoutRequest();
-    const HWND dialog = NativeWindow(Dialog->Form());
-    int added = 0;
-    for (const WORD key : std::initializer_list<WORD> { VK_RETURN, VK_SPACE }) {
-        RunSoon([&, key] {
-            ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog) && Dialog->Edit1().Focused(); }));
-            EXPECT_EQ(GetWindow(dialog, GW_OWNER), Window());
-            TypeAndWait({ 'P', 'C', VK_TAB });
-            Type({ key });
-        });
-        Form().Button("Button1").SetFocus();
-        Type({ key });
-        ASSERT_TRUE(WaitFor([&] { return Main->Computers().Count() == added + 1; }));
-        ++added;
-    }
-    ASSERT_EQ(Main->Computers().Count(), 2);
-    EXPECT_EQ(Main->Computers().Text(0), "pc");
-    EXPECT_EQ(Main->Computers().Text(1), "pc");
-}
-
 TEST_F(Win32Form1Test, HelpLinkIsBoldBlueUnderlinedOnHoverAndOpensTheMakersPage)
 {
     ShowWithoutRequest();
@@ -351,15 +272,6 @@ TEST_F(Win32Form1Test, TheEndOfTheSessionSavesTheListAndEndsTheProgram)
 
     EXPECT_TRUE(Application().Terminated());
     EXPECT_EQ(ReadFileBytes(ListFile()), "[General]\r\nComputers=1\r\n\r\n[0]\r\nName=John-PC:8080\r\n\r\n");
-}
-
-TEST_F(Win32Form1Test, ClosingTheWindowSavesTheListEndsTheLoopAndHidesTheWindow)
-{
-    RunSoon([this] { PostMessageW(Window(), WM_CLOSE, 0, 0); });
-    Application().Run(Form());
-
-    EXPECT_FALSE(IsWindowVisible(Window()));
-    EXPECT_EQ(ReadFileBytes(ListFile()), "[General]\r\nComputers=0\r\n\r\n");
 }
 
 } // namespace

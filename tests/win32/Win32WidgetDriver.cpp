@@ -151,6 +151,20 @@ public:
     }
     void Click(TButton& button) override { SendMessageW(HandleOf(button), BM_CLICK, 0, 0); }
     void CloseByFrame(TForm& form) override { SendMessageW(NativeWindow(form), WM_SYSCOMMAND, SC_CLOSE, 0); }
+    bool Maximised(TForm& form) override { return IsZoomed(NativeWindow(form)); }
+    void ShowNormalAt(TForm& form, int clientWidth, int clientHeight) override
+    {
+        const HWND window = NativeWindow(form);
+        ShowWindow(window, SW_RESTORE);
+        RECT frame = { 0, 0, clientWidth, clientHeight };
+        AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+    bool OwnedBy(TForm& owned, TForm& owner) override
+    {
+        return GetWindow(NativeWindow(owned), GW_OWNER) == NativeWindow(owner);
+    }
     void ClearFocus() override { SetFocus(nullptr); }
 
     TSnapshot Capture(TControl& control) override
