@@ -65,13 +65,14 @@ protected:
     std::unique_ptr<TForm2> Dialog;
 };
 
-TEST_F(MainWindowContractTest, StartsMaximisedWithItsTitleAndTheProgressBarHidden)
+TEST_F(MainWindowContractTest, StartsMaximisedWithItsTitleTheProgressBarHiddenAndTheFirstTabStopFocused)
 {
     Form().Show();
 
     EXPECT_TRUE(Driver->Maximised(Form()));
     EXPECT_EQ(Form().Caption(), "Ostrel 4.1.1");
     EXPECT_FALSE(Form().ProgressBar("ProgressBar1").Visible());
+    EXPECT_TRUE(Driver->WaitFor([&] { return Form().Button("Button1").Focused(); })) << "the first in the tab order";
 }
 
 TEST_F(MainWindowContractTest, PicturesComeFromTheProgramsOwnResources)
@@ -162,6 +163,50 @@ TEST_F(MainWindowContractTest, EnterOrSpaceOnTheFocusedAddButtonOpensTheDialogOv
     ASSERT_EQ(Main->Computers().Count(), 2);
     EXPECT_EQ(Main->Computers().Text(0), "pc");
     EXPECT_EQ(Main->Computers().Text(1), "pc");
+}
+
+TEST_F(MainWindowContractTest, EachTypedEnterInjectsOneControlMSequenceAndStillReachesTheFocusedControl)
+{
+    const std::vector<TKeyStroke> onePress = {
+        { "Enter", true, "\r", false }, { "Enter", false, "", false }, { "Ctrl", true, "", true },
+        { "M", true, "\r", true },      { "M", false, "", true },      { "Ctrl", false, "", true },
+    };
+    Form().Show();
+    for (const char* target : { "ListBox1", "WebBrowser1" }) {
+        SCOPED_TRACE(target);
+        Control(target).SetFocus();
+        ASSERT_TRUE(Driver->WaitFor([&] { return Control(target).Focused(); }));
+        Driver->RecordKeys();
+        auto expected = onePress;
+        for (int presses = 1; presses <= 2; ++presses) {
+            Driver->Type({ Key(TKey::TName::Enter) });
+            EXPECT_EQ(Driver->RecordedKeys(), expected) << "after " << presses << " presses";
+            expected.insert(expected.end(), onePress.begin(), onePress.end());
+        }
+        Driver->Type({ Key('A') });
+        const auto keys = Driver->RecordedKeys();
+        ASSERT_EQ(keys.size(), onePress.size() * 2 + 2) << "other keys inject nothing";
+        EXPECT_EQ(keys[keys.size() - 2], (TKeyStroke { "A", true, "a", false }));
+        EXPECT_EQ(keys.back(), (TKeyStroke { "A", false, "", false }));
+    }
+}
+
+TEST_F(MainWindowContractTest, HelpLinkIsBoldBlueUnderlinedOnHoverAndOpensTheMakersPage)
+{
+    Form().Show();
+    auto& link = Form().Label("Label2");
+    EXPECT_EQ(Driver->Look(link), (TLabelLook { 0x3366CC, true, false, true }));
+
+    Driver->Hover(link);
+    EXPECT_EQ(Driver->Look(link), (TLabelLook { 0x3366CC, true, true, true }));
+    Driver->Leave(link);
+    EXPECT_EQ(Driver->Look(link), (TLabelLook { 0x3366CC, true, false, true }));
+
+    const std::string opened = Driver->AddressOpenedBy([&] {
+        Driver->Press(link, TMouseButton::Left, { 5, 5 });
+        Driver->Release(link, TMouseButton::Left, { 5, 5 });
+    });
+    EXPECT_EQ(opened, "https://www.mervane.example/remote-management.html");
 }
 
 TEST_F(MainWindowContractTest, ClosingTheWindowSavesTheListEndsTheLoopAndHidesTheWindow)

@@ -5,7 +5,6 @@
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/Win32ChildWindow.h"
 #include "platform/win32/Win32FormWindow.h"
-#include "platform/win32/Win32Keyboard.h"
 #include "platform/windows/WideText.h"
 #include "Win32WidgetDriver.h"
 #include "WindowTestSupport.h"
@@ -24,41 +23,6 @@ std::string ReadFileBytes(const std::string& path)
     bytes << file.rdbuf();
     return bytes.str();
 }
-
-LOGFONTW FontOf(HWND window)
-{
-    LOGFONTW font = {};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font;
-}
-
-// Makes command the system's way of opening web addresses for as long as it lives.
-class TBrowserCommand
-{
-public:
-    explicit TBrowserCommand(const std::wstring& command)
-    {
-        wchar_t previous[1024] = {};
-        DWORD size = sizeof previous;
-        if (RegGetValueW(HKEY_CLASSES_ROOT, Key, nullptr, RRF_RT_REG_SZ, nullptr, previous, &size) == ERROR_SUCCESS)
-            m_previous = previous;
-        Set(command);
-    }
-    ~TBrowserCommand() { Set(m_previous); }
-    TBrowserCommand(const TBrowserCommand&) = delete;
-    TBrowserCommand& operator=(const TBrowserCommand&) = delete;
-
-private:
-    static constexpr const wchar_t* Key = L"https\\shell\\open\\command";
-
-    static void Set(const std::wstring& command)
-    {
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, Key, nullptr, REG_SZ, command.c_str(),
-                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-    }
-
-    std::wstring m_previous;
-};
 
 class Win32Form1Test : public WindowTest
 {
@@ -81,7 +45,14 @@ protected:
     std::string ListFile() { return Platform().FileSystem().CommonDataFolder() + "\\Mervane\\list.dat"; }
     TForm& Form() { return Main->Form(); }
     HWND Window() { return NativeWindow(Form()); }
-    TControl& Control(std::string_view name);
+    // The window's tab stops by name.
+    std::vector<std::pair<std::string, TControl*>> TabStops()
+    {
+        return { { "Button1", &Form().Button("Button1") },
+                 { "Button2", &Form().Button("Button2") },
+                 { "ListBox1", &Form().ListBox("ListBox1") },
+                 { "WebBrowser1", &Form().WebBrowser("WebBrowser1") } };
+    }
 
     // The first-show discovery request has nobody to answer it here.
     void ShowWithoutRequest()
@@ -92,27 +63,6 @@ protected:
 
     std::unique_ptr<TForm1> Main;
 };
-
-TControl& Win32Form1Test::Control(std::string_view name)
-{
-    if (name.starts_with("Button"))
-        return Form().Button(name);
-    if (name.starts_with("Label"))
-        return Form().Label(name);
-    if (name == "ListBox1")
-        return Form().ListBox(name);
-    if (name == "ProgressBar1")
-        return Form().ProgressBar(name);
-    return Form().WebBrowser(name);
-}
-
-// The system gives the activated window's first tab stop the focus.
-TEST_F(Win32Form1Test, TheFirstTabStopHasTheFocusOnShow)
-{
-    ShowWithoutRequest();
-
-    EXPECT_TRUE(Form().Button("Button1").Focused());
-}
 
 // What a screen reader reads of window: its accessible object's own name or description.
 std::wstring Accessible(HWND window, LONG object, HRESULT (STDMETHODCALLTYPE IAccessible::*property)(VARIANT, BSTR*))
@@ -159,8 +109,8 @@ TEST_F(Win32Form1Test, TabAndShiftTabLeaveTheWebViewForTheNextTabStop)
     std::vector<std::string> order;
     for (int step = 0; step < 2; ++step) {
         TypeAndWait({ VK_TAB });
-        for (const char* name : { "Button1", "Button2", "ListBox1", "WebBrowser1" }) {
-            if (Control(name).Focused())
+        for (const auto& [name, control] : TabStops()) {
+            if (control->Focused())
                 order.push_back(name);
         }
     }
@@ -170,97 +120,48 @@ TEST_F(Win32Form1Test, TabAndShiftTabLeaveTheWebViewForTheNextTabStop)
     EXPECT_TRUE(Form().Button("Button2").Focused());
 }
 
-// The key messages a control gets, in order, with the scan code each carries and whether it
-// came from Ostrel's injection.
+// The key messages a control gets, in order, with the scan code each carries.
 struct TKeyMessage
 {
     UINT Message;
-    WPARAM Key;
     unsigned ScanCode;
-    bool Injected;
     bool operator==(const TKeyMessage&) const = default;
 };
 
 LRESULT CALLBACK RecordKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR keys)
 {
-    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) {
-        const bool injected
-            = message != WM_CHAR && GetMessageExtraInfo() == static_cast<LPARAM>(TWin32Keyboard::InjectedKeyMarker);
+    if ((message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) && wParam != VK_F24)
         reinterpret_cast<std::vector<TKeyMessage>*>(keys)->push_back(
-            { message, wParam, static_cast<unsigned>(lParam >> 16) & 0xFF, injected });
-    }
+            { message, static_cast<unsigned>(lParam >> 16) & 0xFF });
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-TEST_F(Win32Form1Test, EachTypedEnterInjectsOneControlMSequenceAndStillReachesTheFocusedControl)
+// Which keys go down and up is the widget scenarios' (tests/widgets); a program reading scan
+// codes, as a remote desktop's web client does, needs the keyboard's own on each message.
+TEST_F(Win32Form1Test, TheInjectedControlMCarriesTheKeyboardsScanCodes)
 {
     ShowWithoutRequest();
     const unsigned enter = MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC);
     const unsigned control = MapVirtualKeyW(VK_LCONTROL, MAPVK_VK_TO_VSC);
     const unsigned m = MapVirtualKeyW('M', MAPVK_VK_TO_VSC);
-    const std::vector<TKeyMessage> onePress = {
-        { WM_KEYDOWN, VK_RETURN, enter, false },
-        { WM_CHAR, '\r', enter, false },
-        { WM_KEYUP, VK_RETURN, enter, false },
-        { WM_KEYDOWN, VK_CONTROL, control, true },
-        { WM_KEYDOWN, 'M', m, true },
-        { WM_CHAR, '\r', m, false },
-        { WM_KEYUP, 'M', m, true },
-        { WM_KEYUP, VK_CONTROL, control, true },
+    const std::vector<TKeyMessage> expected = {
+        { WM_KEYDOWN, enter }, { WM_CHAR, enter }, { WM_KEYUP, enter }, { WM_KEYDOWN, control },
+        { WM_KEYDOWN, m },     { WM_CHAR, m },     { WM_KEYUP, m },     { WM_KEYUP, control },
     };
-    for (const char* target : { "ListBox1", "WebBrowser1" }) {
-        SCOPED_TRACE(target);
-        Control(target).SetFocus();
+    TControl& list = Form().ListBox("ListBox1");
+    TControl& webView = Form().WebBrowser("WebBrowser1");
+    for (TControl* target : { &list, &webView }) {
+        SCOPED_TRACE(target->Name());
+        target->SetFocus();
         const HWND focused = GetFocus();
         std::vector<TKeyMessage> keys;
         SetWindowSubclass(focused, RecordKeys, 1, reinterpret_cast<DWORD_PTR>(&keys));
-        for (int presses = 1; presses <= 2; ++presses) {
-            Type({ VK_RETURN });
-            // Waits for the whole sequence; a second one, had there been any, came before the key typed after it.
-            ASSERT_TRUE(WaitFor([&] { return keys.size() >= onePress.size() * presses; }));
-            TypeAndWait({});
-        }
+        Type({ VK_RETURN });
+        EXPECT_TRUE(WaitFor([&] { return keys.size() >= expected.size(); }));
+        TypeAndWait({});
         RemoveWindowSubclass(focused, RecordKeys, 1);
-        keys.erase(std::remove_if(keys.begin(), keys.end(), [](const TKeyMessage& key) { return key.Key == VK_F24; }),
-                   keys.end());
-        auto expected = onePress;
-        expected.insert(expected.end(), onePress.begin(), onePress.end());
         EXPECT_EQ(keys, expected);
     }
-}
-
-TEST_F(Win32Form1Test, HelpLinkIsBoldBlueUnderlinedOnHoverAndOpensTheMakersPage)
-{
-    ShowWithoutRequest();
-    const HWND link = HandleOf(Control("Label2"));
-    const HDC dc = CreateCompatibleDC(nullptr);
-    SendMessageW(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));
-    EXPECT_EQ(GetTextColor(dc), RGB(0x33, 0x66, 0xCC));
-    DeleteDC(dc);
-    EXPECT_EQ(FontOf(link).lfWeight, FW_BOLD);
-    SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
-
-    SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(FontOf(link).lfUnderline);
-    EXPECT_EQ(FontOf(link).lfWeight, FW_BOLD);
-    SendMessageW(link, WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(FontOf(link).lfUnderline);
-    EXPECT_EQ(FontOf(link).lfWeight, FW_BOLD);
-
-    // This test program stands in for the user's browser (WindowTestMain.cpp) while the test runs.
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring opened = std::wstring(folder) + L"ostrel-opened-url.txt";
-    DeleteFileW(opened.c_str());
-    const TBrowserCommand browser(L"\"" + std::wstring(program) + L"\" --record-url \"%1\" \"" + opened + L"\"");
-    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    const std::string path = Narrow(opened);
-    EXPECT_TRUE(WaitFor([&] { return !ReadFileBytes(path).empty(); }));
-    EXPECT_EQ(ReadFileBytes(path), "https://www.mervane.example/remote-management.html");
 }
 
 TEST_F(Win32Form1Test, TheEndOfTheSessionSavesTheListAndEndsTheProgram)
