@@ -119,6 +119,9 @@ void TQtFormWindow::ControlsCreated(const std::vector<TControl*>& stops)
 {
     for (std::size_t i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(m_widgets.at(stops[i - 1]), m_widgets.at(stops[i]));
+    // Qt would focus the control made first once the window activates; the first tab stop it is.
+    if (!stops.empty())
+        m_widgets.at(stops.front())->setFocus(Qt::OtherFocusReason);
     resize(m_declaredWidth, m_declaredHeight);
     LayOut();
 }

@@ -12,10 +12,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QEnterEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -32,6 +37,8 @@ QWidget& ClientWidget(TControl& control)
         return *list->View().viewport();
     if (auto* button = dynamic_cast<TQtButton*>(&control))
         return *button->Widget();
+    if (auto* label = dynamic_cast<TQtLabel*>(&control))
+        return *label->Widget();
     return *dynamic_cast<TQtEdit&>(control).Widget();
 }
 
@@ -88,6 +95,48 @@ void ActivateShownWindow()
     if (window && !window->isActiveWindow())
         QApplication::setActiveWindow(window);
 }
+
+std::string KeyName(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+        return "Enter";
+    case Qt::Key_Control:
+        return "Ctrl";
+    default:
+        return QKeySequence(key).toString().toStdString();
+    }
+}
+
+// Keeps the key events a widget gets; posted ones are Ostrel's, the keyboard's come spontaneous.
+class TKeyRecorder : public QObject
+{
+public:
+    std::vector<TKeyStroke> Strokes;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const auto& key = static_cast<QKeyEvent&>(*event);
+            const bool down = event->type() == QEvent::KeyPress;
+            Strokes.push_back({ KeyName(key.key()), down, down ? key.text().toStdString() : "", !key.spontaneous() });
+        }
+        return false;
+    }
+};
+
+// Receives what the program hands to the desktop's browser.
+class TUrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    std::string Url;
+
+public slots:
+    void Open(const QUrl& url) { Url = url.toString().toStdString(); }
+};
 
 QMenu* OpenQtMenu()
 {
@@ -174,10 +223,69 @@ public:
     }
     void Click(TButton& button) override { QTest::mouseClick(&ClientWidget(button), Qt::LeftButton); }
     void CloseByFrame(TForm& form) override { NativeWindow(form).close(); }
+    bool Maximised(TForm& form) override { return NativeWindow(form).isMaximized(); }
+    void ShowNormalAt(TForm& form, int clientWidth, int clientHeight) override
+    {
+        QWidget& window = NativeWindow(form);
+        window.showNormal();
+        window.resize(clientWidth, clientHeight);
+        WaitFor([&] { return window.size() == QSize(clientWidth, clientHeight); });
+    }
+    bool OwnedBy(TForm& owned, TForm& owner) override
+    {
+        const QWidget& dialog = NativeWindow(owned);
+        const QWidget& main = NativeWindow(owner);
+        return dialog.parentWidget() == &main && dialog.windowType() == Qt::Dialog
+            && dialog.windowHandle()->transientParent() == main.windowHandle();
+    }
     void ClearFocus() override
     {
         if (QWidget* window = QApplication::activeWindow())
             window->setFocus();
+    }
+
+    void RecordKeys() override
+    {
+        m_keys = std::make_unique<TKeyRecorder>();
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->installEventFilter(m_keys.get());
+        else
+            ADD_FAILURE() << "no control has the keyboard";
+    }
+    std::vector<TKeyStroke> RecordedKeys() override
+    {
+        // Ostrel posts what it injects: a few turns of the loop let it, and any echo, arrive.
+        for (int round = 0; round < 5; ++round)
+            QApplication::processEvents();
+        return m_keys->Strokes;
+    }
+
+    TLabelLook Look(TLabel& label) override
+    {
+        const QWidget& widget = ClientWidget(label);
+        return { widget.palette().color(QPalette::WindowText).rgb() & 0xFFFFFF, widget.font().bold(),
+                 widget.font().underline(), widget.cursor().shape() == Qt::PointingHandCursor };
+    }
+    void Hover(TControl& control) override
+    {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(&ClientWidget(control), &enter);
+    }
+    void Leave(TControl& control) override
+    {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&ClientWidget(control), &leave);
+    }
+    std::string AddressOpenedBy(const std::function<void()>& action) override
+    {
+        TUrlRecorder browser;
+        QDesktopServices::setUrlHandler("https", &browser, "Open");
+        QDesktopServices::setUrlHandler("http", &browser, "Open");
+        action();
+        WaitFor([&] { return !browser.Url.empty(); });
+        QDesktopServices::unsetUrlHandler("https");
+        QDesktopServices::unsetUrlHandler("http");
+        return browser.Url;
     }
 
     TSnapshot Capture(TControl& control) override
@@ -263,6 +371,7 @@ private:
     }
 
     std::unique_ptr<QObject> m_pending = std::make_unique<QObject>();
+    std::unique_ptr<TKeyRecorder> m_keys = std::make_unique<TKeyRecorder>();
 };
 
 } // namespace
@@ -271,3 +380,5 @@ std::unique_ptr<TWidgetDriver> CreateWidgetDriver()
 {
     return std::make_unique<TQtWidgetDriver>();
 }
+
+#include "QtWidgetDriver.moc"

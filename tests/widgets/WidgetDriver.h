@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,39 @@ inline TKey Key(TKey::TName name, bool shift = false, bool ctrl = false)
     return { name, 0, shift, ctrl };
 }
 
+// A key going down or up as the focused control gets it: the key ("Enter", "Ctrl", "M", ...),
+// the text it types (downs only) and whether Ostrel injected it rather than the keyboard.
+struct TKeyStroke
+{
+    std::string Key;
+    bool Down = false;
+    std::string Text;
+    bool Injected = false;
+    bool operator==(const TKeyStroke&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const TKeyStroke& stroke)
+{
+    out << stroke.Key << (stroke.Down ? " down" : " up");
+    if (!stroke.Text.empty())
+        out << " typing " << ::testing::PrintToString(stroke.Text);
+    return out << (stroke.Injected ? " injected" : "");
+}
+
+// How a label shows: its text colour (0xRRGGBB), its font and the pointer over it.
+struct TLabelLook
+{
+    std::uint32_t Colour = 0;
+    bool Bold = false;
+    bool Underlined = false;
+    bool HandPointer = false;
+    bool operator==(const TLabelLook&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const TLabelLook& look)
+{
+    return out << "colour " << std::hex << look.Colour << std::dec << (look.Bold ? ", bold" : "")
+               << (look.Underlined ? ", underlined" : "") << (look.HandPointer ? ", hand pointer" : "");
+}
+
 // What the widget scenarios do to one backend's native windows, as the user, the system or a
 // screen reader would. One driver a test: it owns that test's session with the backend.
 class TWidgetDriver
@@ -73,6 +108,24 @@ public:
     virtual void Click(TButton& button) = 0;
     // The user closes the form by its frame's close button.
     virtual void CloseByFrame(TForm& form) = 0;
+    virtual bool Maximised(TForm& form) = 0;
+    // The form leaves the maximised state and its client area takes the size given.
+    virtual void ShowNormalAt(TForm& form, int clientWidth, int clientHeight) = 0;
+    // Whether the system keeps owned above owner, as a dialog over its main window.
+    virtual bool OwnedBy(TForm& owned, TForm& owner) = 0;
+
+    // From now on, the key strokes the control with the keyboard now gets; a new call starts anew.
+    virtual void RecordKeys() = 0;
+    // The strokes recorded so far, once every key typed has been taken.
+    virtual std::vector<TKeyStroke> RecordedKeys() = 0;
+
+    virtual TLabelLook Look(TLabel& label) = 0;
+    // The pointer enters the control, or leaves it.
+    virtual void Hover(TControl& control) = 0;
+    virtual void Leave(TControl& control) = 0;
+    // Runs action with the driver standing in for the user's web browser; the address handed
+    // to the browser, empty when none within 10 s.
+    virtual std::string AddressOpenedBy(const std::function<void()>& action) = 0;
 
     // The control's client area after pending drawing, in 96-dpi pixels.
     virtual TSnapshot Capture(TControl& control) = 0;

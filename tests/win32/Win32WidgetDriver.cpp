@@ -10,8 +10,11 @@
 #include "WidgetDriver.h"
 #include "WindowTestSupport.h"
 
+#include <commctrl.h>
 #include <cstring>
+#include <fstream>
 #include <oleacc.h>
+#include <sstream>
 
 namespace {
 
@@ -89,6 +92,79 @@ std::string AccessibleText(HWND list, int row, HRESULT (STDMETHODCALLTYPE IAcces
     return result;
 }
 
+std::string KeyName(WPARAM key)
+{
+    switch (key) {
+    case VK_RETURN:
+        return "Enter";
+    case VK_CONTROL:
+        return "Ctrl";
+    default:
+        return key >= 'A' && key <= 'Z' ? std::string(1, static_cast<char>(key)) : "VK " + std::to_string(key);
+    }
+}
+
+// Keeps the key messages a window gets; the text a down types comes after it as WM_CHAR.
+LRESULT CALLBACK RecordStrokes(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR strokes)
+{
+    auto& recorded = *reinterpret_cast<std::vector<TKeyStroke>*>(strokes);
+    // The last key typed is the session's own, to know when typing was taken (WindowTestSupport).
+    if ((message == WM_KEYDOWN || message == WM_KEYUP) && wParam != VK_F24) {
+        const bool injected = GetMessageExtraInfo() == static_cast<LPARAM>(TWin32Keyboard::InjectedKeyMarker);
+        recorded.push_back({ KeyName(wParam), message == WM_KEYDOWN, "", injected });
+    } else if (message == WM_CHAR) {
+        const std::string text(1, static_cast<char>(wParam));
+        if (!recorded.empty() && recorded.back().Down && recorded.back().Text.empty())
+            recorded.back().Text = text;
+        else
+            recorded.push_back({ "", false, text, false });
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+LOGFONTW FontOf(HWND window)
+{
+    LOGFONTW font = {};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
+// Makes command the system's way of opening web addresses for as long as it lives.
+class TBrowserCommand
+{
+public:
+    explicit TBrowserCommand(const std::wstring& command)
+    {
+        wchar_t previous[1024] = {};
+        DWORD size = sizeof previous;
+        if (RegGetValueW(HKEY_CLASSES_ROOT, Key, nullptr, RRF_RT_REG_SZ, nullptr, previous, &size) == ERROR_SUCCESS)
+            m_previous = previous;
+        Set(command);
+    }
+    ~TBrowserCommand() { Set(m_previous); }
+    TBrowserCommand(const TBrowserCommand&) = delete;
+    TBrowserCommand& operator=(const TBrowserCommand&) = delete;
+
+private:
+    static constexpr const wchar_t* Key = L"https\\shell\\open\\command";
+
+    static void Set(const std::wstring& command)
+    {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, Key, nullptr, REG_SZ, command.c_str(),
+                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+
+    std::wstring m_previous;
+};
+
 class TWin32WidgetDriver : public TWidgetDriver
 {
 public:
@@ -151,7 +227,66 @@ public:
     }
     void Click(TButton& button) override { SendMessageW(HandleOf(button), BM_CLICK, 0, 0); }
     void CloseByFrame(TForm& form) override { SendMessageW(NativeWindow(form), WM_SYSCOMMAND, SC_CLOSE, 0); }
+    bool Maximised(TForm& form) override { return IsZoomed(NativeWindow(form)); }
+    void ShowNormalAt(TForm& form, int clientWidth, int clientHeight) override
+    {
+        const HWND window = NativeWindow(form);
+        ShowWindow(window, SW_RESTORE);
+        RECT frame = { 0, 0, clientWidth, clientHeight };
+        AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+    bool OwnedBy(TForm& owned, TForm& owner) override
+    {
+        return GetWindow(NativeWindow(owned), GW_OWNER) == NativeWindow(owner);
+    }
     void ClearFocus() override { SetFocus(nullptr); }
+
+    void RecordKeys() override
+    {
+        StopRecording();
+        m_strokes.clear();
+        m_recorded = GetFocus();
+        if (!m_recorded)
+            ADD_FAILURE() << "no control has the keyboard";
+        SetWindowSubclass(m_recorded, RecordStrokes, 1, reinterpret_cast<DWORD_PTR>(&m_strokes));
+    }
+    std::vector<TKeyStroke> RecordedKeys() override
+    {
+        m_session.TypeAndWait({});
+        return m_strokes;
+    }
+
+    TLabelLook Look(TLabel& label) override
+    {
+        const HWND window = HandleOf(label);
+        const HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(window));
+        const COLORREF colour = GetTextColor(dc);
+        DeleteDC(dc);
+        SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        const LOGFONTW font = FontOf(window);
+        return { Rgb(colour), font.lfWeight == FW_BOLD, font.lfUnderline != 0,
+                 GetCursor() == LoadCursorW(nullptr, IDC_HAND) };
+    }
+    void Hover(TControl& control) override { SendMessageW(HandleOf(control), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); }
+    void Leave(TControl& control) override { SendMessageW(HandleOf(control), WM_MOUSELEAVE, 0, 0); }
+    std::string AddressOpenedBy(const std::function<void()>& action) override
+    {
+        // This test program stands in for the user's browser (WindowTestMain.cpp).
+        wchar_t program[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, program, MAX_PATH);
+        wchar_t folder[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, folder);
+        const std::wstring opened = std::wstring(folder) + L"ostrel-opened-url.txt";
+        DeleteFileW(opened.c_str());
+        const TBrowserCommand browser(L"\"" + std::wstring(program) + L"\" --record-url \"%1\" \"" + opened + L"\"");
+        action();
+        WaitFor([&] { return !ReadFileBytes(opened).empty(); });
+        return ReadFileBytes(opened);
+    }
 
     TSnapshot Capture(TControl& control) override
     {
@@ -212,8 +347,19 @@ public:
         return system && GetProcAddress(system, "wine_get_version") ? "Wine" : "";
     }
 
+    ~TWin32WidgetDriver() override { StopRecording(); }
+
 private:
+    void StopRecording()
+    {
+        if (m_recorded && IsWindow(m_recorded))
+            RemoveWindowSubclass(m_recorded, RecordStrokes, 1);
+        m_recorded = nullptr;
+    }
+
     TWindowSession m_session;
+    HWND m_recorded = nullptr;
+    std::vector<TKeyStroke> m_strokes;
 };
 
 } // namespace
