@@ -3,6 +3,7 @@
 #include "platform/Form.h"
 #include "platform/qt/QtApplication.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -15,13 +16,31 @@ TQtEndRequests::TQtEndRequests(TQtApplication& application)
         m_signals.Drain();
         RequestEnd();
     });
-    // Qt asks for the application's data when the session ends; the data is the list.
+    // Qt asks for the application's data whenever the session manager saves, also when the
+    // session goes on afterwards; Qt's own rule is not to end the program there.
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_notifier.get(),
-                     [this](QSessionManager&) { RequestEnd(); });
+                     [this](QSessionManager&) { SaveForSession(); });
+    // The session's real end (the session manager's "die") reaches the application as a quit
+    // event; it takes the main form's close path rather than Qt's plain exit of the loops.
+    qApp->installEventFilter(this);
 }
 
 // Out of line: QSocketNotifier is complete only here.
 TQtEndRequests::~TQtEndRequests() = default;
+
+bool TQtEndRequests::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != qApp || event->type() != QEvent::Quit)
+        return false;
+    RequestEnd();
+    return true;
+}
+
+void TQtEndRequests::SaveForSession()
+{
+    if (auto* mainForm = m_application.Forms().MainForm())
+        mainForm->SaveForSession();
+}
 
 void TQtEndRequests::RequestEnd()
 {

@@ -130,10 +130,11 @@ LRESULT TWin32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         m_events.CloseRequested();
         return 0;
     case WM_QUERYENDSESSION:
-        // The end of the session is the main form's close, so the list is saved before it.
+        // Another program or the user may still cancel the end: the list is saved, and the
+        // program runs on until WM_ENDSESSION says the session really ends.
         if (!IsMain())
             break;
-        m_events.CloseRequested();
+        m_events.SessionSaveRequested();
         return TRUE;
     case WM_ENDSESSION:
         if (wParam && IsMain())

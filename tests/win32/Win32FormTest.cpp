@@ -24,7 +24,7 @@ protected:
     std::unique_ptr<TForm> Main = Platform().CreateForm(MainDecl());
 };
 
-TEST_F(Win32FormTest, OnlyTheMainWindowAnswersTheEndOfTheSessionWithItsCloseRule)
+TEST_F(Win32FormTest, OnlyTheMainWindowSavesForTheEndOfTheSessionAndOnlyItsRealEndEndsTheProgram)
 {
     const auto dialog = Platform().CreateForm(DialogDecl());
     bool dialogAsked = false;
@@ -34,14 +34,15 @@ TEST_F(Win32FormTest, OnlyTheMainWindowAnswersTheEndOfTheSessionWithItsCloseRule
     EXPECT_FALSE(dialogAsked);
     EXPECT_FALSE(Application().Terminated());
 
-    bool mainAsked = false;
+    std::vector<bool> queries; // SavingOnly at each close query
     Main->OnCloseQuery = [&](bool& canClose) {
-        mainAsked = true;
-        canClose = false;
+        queries.push_back(Main->SavingOnly());
+        canClose = true;
     };
     EXPECT_TRUE(SendMessageW(MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_TRUE(mainAsked);
-    EXPECT_FALSE(Application().Terminated()) << "the close query refused";
+    EXPECT_EQ(queries, std::vector<bool> { true });
+    EXPECT_FALSE(Application().Terminated()) << "another program may still cancel the end";
+    EXPECT_TRUE(IsWindowVisible(MainWindow()));
     SendMessageW(MainWindow(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     EXPECT_FALSE(Application().Terminated()) << "the session goes on";
     SendMessageW(MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
