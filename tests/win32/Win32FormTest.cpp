@@ -49,6 +49,24 @@ TEST_F(Win32FormTest, OnlyTheMainWindowSavesForTheEndOfTheSessionAndOnlyItsRealE
     EXPECT_TRUE(Application().Terminated());
 }
 
+TEST_F(Win32FormTest, AHeldEnterPressesTheFocusedButtonOnce)
+{
+    int clicks = 0;
+    Main->Button("Button1").OnClick = [&] { ++clicks; };
+    const HWND button = HandleOf(Main->Button("Button1"));
+    SetFocus(button);
+    constexpr LPARAM firstDown = 1;
+    constexpr LPARAM repeat = 1 | (LPARAM(1) << 30);
+    for (int presses = 1; presses <= 2; ++presses) {
+        PostMessageW(button, WM_KEYDOWN, VK_RETURN, firstDown);
+        for (int repeats = 0; repeats < 3; ++repeats)
+            PostMessageW(button, WM_KEYDOWN, VK_RETURN, repeat);
+        PostMessageW(button, WM_KEYUP, VK_RETURN, 1 | (LPARAM(3) << 30));
+        TypeAndWait({});
+        EXPECT_EQ(clicks, presses);
+    }
+}
+
 TEST_F(Win32FormTest, RunHidesTheMainFormAlsoWhenItEndsTheProgramAsItShows)
 {
     Main->OnShow = [this] { Application().Terminate(); };
