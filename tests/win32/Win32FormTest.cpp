@@ -67,6 +67,53 @@ TEST_F(Win32FormTest, AHeldEnterPressesTheFocusedButtonOnce)
     }
 }
 
+TFormDecl PageDecl()
+{
+    TFormDecl decl = MainDecl();
+    decl.Controls = {
+        ControlDecl(TControlKind::Button, "Button1", "Before", { 8, 8, 100, 25 }, 0),
+        ControlDecl(TControlKind::WebBrowser, "WebBrowser1", "", { 8, 40, 300, 200 }, 1),
+        ControlDecl(TControlKind::Button, "Button2", "After", { 8, 250, 100, 25 }, 2),
+    };
+    return decl;
+}
+
+class Win32PageFormTest : public WindowTest
+{
+protected:
+    Win32PageFormTest() { Page->Show(); }
+
+    std::unique_ptr<TForm> Page = Platform().CreateForm(PageDecl());
+    const HWND Area = HandleOfArea();
+
+private:
+    HWND HandleOfArea()
+    {
+        // The area is the form's child at the web view's place.
+        const TBounds bounds = Page->WebBrowser("WebBrowser1").Bounds();
+        POINT inside = { bounds.Left + 1, bounds.Top + 1 };
+        return ChildWindowFromPointEx(NativeWindow(*Page), inside, CWP_SKIPINVISIBLE);
+    }
+};
+
+TEST_F(Win32PageFormTest, TabPutsTheFocusInsideThePageAndTabOrShiftTabLeavesIt)
+{
+    ASSERT_TRUE(Page->Button("Button1").Focused());
+    TypeAndWait({ VK_TAB });
+    EXPECT_TRUE(Page->WebBrowser("WebBrowser1").Focused());
+    EXPECT_NE(GetFocus(), Area) << "the control itself holds the focus, UI-activated";
+    EXPECT_TRUE(IsChild(Area, GetFocus()));
+    TypeAndWait({ VK_TAB });
+    EXPECT_TRUE(Page->Button("Button2").Focused()) << "Tab is never trapped in the page";
+
+    Type({ VK_TAB }, { VK_TAB });
+    TypeAndWait({});
+    EXPECT_TRUE(IsChild(Area, GetFocus()));
+    Type({ VK_TAB }, { VK_TAB });
+    TypeAndWait({});
+    EXPECT_TRUE(Page->Button("Button1").Focused());
+}
+
 TEST_F(Win32FormTest, RunHidesTheMainFormAlsoWhenItEndsTheProgramAsItShows)
 {
     Main->OnShow = [this] { Application().Terminate(); };
