@@ -3,7 +3,6 @@
 #include "platform/Form.h"
 #include "platform/qt/QtApplication.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -20,21 +19,10 @@ TQtEndRequests::TQtEndRequests(TQtApplication& application)
     // session goes on afterwards; Qt's own rule is not to end the program there.
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_notifier.get(),
                      [this](QSessionManager&) { SaveForSession(); });
-    // The session's real end (the session manager's "die") reaches the application as a quit
-    // event; it takes the main form's close path rather than Qt's plain exit of the loops.
-    qApp->installEventFilter(this);
 }
 
 // Out of line: QSocketNotifier is complete only here.
 TQtEndRequests::~TQtEndRequests() = default;
-
-bool TQtEndRequests::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != qApp || event->type() != QEvent::Quit)
-        return false;
-    RequestEnd();
-    return true;
-}
 
 void TQtEndRequests::SaveForSession()
 {

@@ -3,7 +3,6 @@
 #include "platform/posix/EndSignals.h"
 
 #include <memory>
-#include <QObject>
 
 class QSocketNotifier;
 class TQtApplication;
@@ -11,17 +10,15 @@ class TQtApplication;
 // Turns the end of the desktop session and the end signals into a close request of the
 // main form, so the list is saved however the program is asked to end. The session manager's
 // request for data only saves: the session may go on (a checkpoint, a logout another program
-// cancels); its real end comes as the application's quit event.
-class TQtEndRequests : public QObject
+// cancels); its real end comes as the application's quit event, on which Qt closes the
+// windows, the main form's close included.
+class TQtEndRequests
 {
 public:
     explicit TQtEndRequests(TQtApplication& application);
-    ~TQtEndRequests() override;
+    ~TQtEndRequests();
     TQtEndRequests(const TQtEndRequests&) = delete;
     TQtEndRequests& operator=(const TQtEndRequests&) = delete;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RequestEnd();
