@@ -110,7 +110,9 @@ void TForm1::FormShow()
 void TForm1::FormCloseQuery(bool& canClose)
 {
     ShowingErrors([this] { SaveList(*m_computers, m_platform.FileSystem(), m_listBase); });
-    canClose = !EndAfterScan();
+    // A save for the session keeps the scan and the program going: the session may go on.
+    if (!m_form->SavingOnly())
+        canClose = !EndAfterScan();
 }
 
 void TForm1::SaveListAtExit()

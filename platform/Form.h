@@ -118,6 +118,11 @@ public:
     virtual void Show() = 0;
     // Asks the form to close; OnCloseQuery decides.
     virtual void Close() = 0;
+    // The session may end, or may go on: runs OnCloseQuery so that the form saves what its
+    // close saves, and closes nothing whatever it answers. The session's real end closes later.
+    virtual void SaveForSession() = 0;
+    // True while OnCloseQuery runs for SaveForSession: it saves, and must not end the program.
+    virtual bool SavingOnly() const = 0;
     // Shows the form modally over the main form and returns its result; closing
     // it by its frame gives ModalResultCancel.
     virtual int ShowModal() = 0;

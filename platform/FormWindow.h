@@ -14,6 +14,9 @@ public:
     virtual ~TFormEvents() = default;
     // The frame's close box, Alt+F4 or the system menu: the form's close rule decides.
     virtual void CloseRequested() = 0;
+    // The session manager asks for the program's data before the session may end; the session
+    // can still go on, so the form saves and stays.
+    virtual void SessionSaveRequested() = 0;
     // The window is up after the program's own showing; a restore from the task bar is none.
     virtual void Shown() = 0;
     // A character typed on the keyboard, before the focused control sees it; the form may

@@ -72,14 +72,19 @@ void TDeclaredForm::Shown()
     });
 }
 
-void TDeclaredForm::Close()
+bool TDeclaredForm::QueryClose()
 {
     bool canClose = true;
     m_dispatch([&] {
         if (OnCloseQuery)
             OnCloseQuery(canClose);
     });
-    if (!canClose)
+    return canClose;
+}
+
+void TDeclaredForm::Close()
+{
+    if (!QueryClose())
         return;
     if (m_modal)
         SetModalResult(ModalResultCancel);
@@ -87,6 +92,14 @@ void TDeclaredForm::Close()
         m_application.Terminate();
     else
         m_window->Hide();
+}
+
+void TDeclaredForm::SaveForSession()
+{
+    // The query's answer does not matter: nothing closes until the session really ends.
+    m_savingOnly = true;
+    QueryClose();
+    m_savingOnly = false;
 }
 
 int TDeclaredForm::ShowModal()

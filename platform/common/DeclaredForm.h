@@ -46,6 +46,8 @@ public:
     // The close query decides; then a modal showing ends cancelled, the main form ends the
     // program, and any other form hides.
     void Close() override;
+    void SaveForSession() override;
+    bool SavingOnly() const override { return m_savingOnly; }
     int ShowModal() override;
     void SetModalResult(int result) override;
 
@@ -54,10 +56,13 @@ public:
 
 private:
     void CloseRequested() override { Close(); }
+    void SessionSaveRequested() override { SaveForSession(); }
     void Shown() override;
     bool KeyTyped(char16_t& key) override;
 
     void CreateControls();
+    // Runs OnCloseQuery; true when it lets the form close.
+    bool QueryClose();
 
     template <class T> T& Find(std::string_view name)
     {
@@ -78,5 +83,6 @@ private:
     std::map<std::string, std::unique_ptr<TPopupMenu>, std::less<>> m_popupMenus;
     std::map<std::string, std::unique_ptr<TControl>, std::less<>> m_controls;
     bool m_modal = false;
+    bool m_savingOnly = false;
     int m_modalResult = 0;
 };

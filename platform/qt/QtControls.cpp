@@ -5,6 +5,7 @@
 #include "platform/qt/QtString.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -22,13 +23,23 @@ void Raise(const TDispatch& dispatch, const std::function<void()>& event)
 } // namespace
 
 TQtButton::TQtButton(const TControlDecl& decl, QWidget* parent, TDispatch dispatch)
-    : TQtWidgetControl(decl.Name, new QPushButton(ToQString(decl.Caption), parent))
+    : TQtWidgetControl(decl.Name, new TQtPushButton(ToQString(decl.Caption), parent))
 {
     auto* button = static_cast<QPushButton*>(Widget());
     // Qt lets Enter press only the buttons of its own dialogs; ours are pressed by it in every form. No form
     // is a QDialog, so no button becomes a default that Enter in another control would press.
     button->setAutoDefault(true);
     QObject::connect(button, &QPushButton::clicked, button, [this, dispatch] { Raise(dispatch, OnClick); });
+}
+
+void TQtPushButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void TQtLabelWidget::enterEvent(QEnterEvent* event)

@@ -9,12 +9,23 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <vector>
 
 class TQtButton : public TQtWidgetControl<TButton>
 {
 public:
     TQtButton(const TControlDecl& decl, QWidget* parent, TDispatch dispatch);
+};
+
+// The QPushButton behind TQtButton: a held Enter presses it once, not at every repeat.
+class TQtPushButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The QLabel behind TQtLabel: reports the pointer entering, leaving and clicking.

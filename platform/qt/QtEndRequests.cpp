@@ -15,13 +15,20 @@ TQtEndRequests::TQtEndRequests(TQtApplication& application)
         m_signals.Drain();
         RequestEnd();
     });
-    // Qt asks for the application's data when the session ends; the data is the list.
+    // Qt asks for the application's data whenever the session manager saves, also when the
+    // session goes on afterwards; Qt's own rule is not to end the program there.
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, m_notifier.get(),
-                     [this](QSessionManager&) { RequestEnd(); });
+                     [this](QSessionManager&) { SaveForSession(); });
 }
 
 // Out of line: QSocketNotifier is complete only here.
 TQtEndRequests::~TQtEndRequests() = default;
+
+void TQtEndRequests::SaveForSession()
+{
+    if (auto* mainForm = m_application.Forms().MainForm())
+        mainForm->SaveForSession();
+}
 
 void TQtEndRequests::RequestEnd()
 {

@@ -8,7 +8,10 @@ class QSocketNotifier;
 class TQtApplication;
 
 // Turns the end of the desktop session and the end signals into a close request of the
-// main form, so the list is saved however the program is asked to end.
+// main form, so the list is saved however the program is asked to end. The session manager's
+// request for data only saves: the session may go on (a checkpoint, a logout another program
+// cancels); its real end comes as the application's quit event, on which Qt closes the
+// windows, the main form's close included.
 class TQtEndRequests
 {
 public:
@@ -19,6 +22,7 @@ public:
 
 private:
     void RequestEnd();
+    void SaveForSession();
 
     TQtApplication& m_application;
     TEndSignals m_signals;

@@ -19,9 +19,19 @@ unsigned WindowDpi(HWND window)
         if (const UINT dpi = getDpiForWindow(window))
             return dpi;
     }
+    return SystemDpi();
+}
+
+unsigned SystemDpi()
+{
     const TWindowDc screen(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     return dpi > 0 ? static_cast<unsigned>(dpi) : DesignDpi;
+}
+
+int PageZoomPercent(unsigned windowDpi, unsigned systemDpi)
+{
+    return systemDpi ? MulDiv(100, static_cast<int>(windowDpi), static_cast<int>(systemDpi)) : 100;
 }
 
 int ToDesignPixels(int pixels, unsigned dpi)

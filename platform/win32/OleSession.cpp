@@ -13,5 +13,8 @@ TOleSession::TOleSession()
 
 TOleSession::~TOleSession()
 {
+    // Text copied from a page is offered by an object of this apartment; rendered now, it
+    // stays on the clipboard after the apartment, and the program, is gone.
+    OleFlushClipboard();
     OleUninitialize();
 }

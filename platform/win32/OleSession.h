@@ -10,5 +10,6 @@ public:
     TOleSession();
     TOleSession(const TOleSession&) = delete;
     TOleSession& operator=(const TOleSession&) = delete;
+    // Leaves what the program put on the clipboard there, rendered (OleFlushClipboard).
     ~TOleSession();
 };

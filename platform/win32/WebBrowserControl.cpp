@@ -128,11 +128,24 @@ void TWebBrowserControl::Focus()
     ThrowIfFailed(m_object->DoVerb(OLEIVERB_UIACTIVATE, nullptr, m_site.Get(), 0, m_area, &bounds),
                   "Cannot give the web view the focus");
     // A control that is active already, or has no document yet, may leave the focus where it
-    // was; its own window takes it then.
-    const HWND focus = GetFocus();
+    // was, on the area included; its own window takes it then, as keys go nowhere in the area.
     HWND control = nullptr;
-    if (focus != m_area && !IsChild(m_area, focus) && SUCCEEDED(m_inPlace->GetWindow(&control)))
+    if (!IsChild(m_area, GetFocus()) && SUCCEEDED(m_inPlace->GetWindow(&control)))
         SetFocus(control);
+}
+
+void TWebBrowserControl::FrameActivated(bool active)
+{
+    if (m_active)
+        m_active->OnFrameWindowActivate(active);
+}
+
+HRESULT TWebBrowserControl::SetZoom(int percent)
+{
+    VARIANT zoom {};
+    zoom.vt = VT_I4;
+    zoom.lVal = percent;
+    return m_browser->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &zoom, nullptr);
 }
 
 bool IsKeyForArea(HWND area, const MSG& message)

@@ -35,6 +35,12 @@ public:
     bool TranslateKey(MSG& message);
     // Gives the control the keyboard focus.
     void Focus();
+    // Tells the control that the top-level window was activated or deactivated, so that it
+    // keeps its caret and focus across a switch to another program and back.
+    void FrameActivated(bool active);
+    // Zooms the page, in percent of its size at the system's DPI; the engine's failure code,
+    // if any (one without a document may refuse).
+    HRESULT SetZoom(int percent);
 
     // The control's automation interface, for what the calls above do not cover.
     IWebBrowser2& Automation() const { return *m_browser.Get(); }

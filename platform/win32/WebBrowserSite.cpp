@@ -35,9 +35,9 @@ STDMETHODIMP TWebBrowserSite::QueryInterface(REFIID iid, void** object)
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
         *object = static_cast<IOleClientSite*>(this);
     else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite))
-        *object = static_cast<IOleInPlaceSite*>(this);
+        *object = static_cast<TInPlaceSitePart*>(this);
     else if (IsEqualIID(iid, IID_IOleInPlaceUIWindow) || IsEqualIID(iid, IID_IOleInPlaceFrame))
-        *object = static_cast<IOleInPlaceFrame*>(this);
+        *object = static_cast<TInPlaceFramePart*>(this);
     else if (IsEqualIID(iid, IID_IDocHostUIHandler))
         *object = static_cast<IDocHostUIHandler*>(this);
     else if (IsEqualIID(iid, IID_IOleCommandTarget))
@@ -85,19 +85,35 @@ STDMETHODIMP TWebBrowserSite::RequestNewObjectLayout()
 }
 
 // IOleWindow
-STDMETHODIMP TWebBrowserSite::GetWindow(HWND* window)
+HRESULT TWebBrowserSite::GetSiteWindow(HWND* window)
 {
     if (!window)
         return E_POINTER;
     *window = m_area;
     return m_area ? S_OK : E_FAIL;
 }
+HRESULT TWebBrowserSite::GetFrameWindow(HWND* window)
+{
+    if (!window)
+        return E_POINTER;
+    *window = m_area ? GetAncestor(m_area, GA_ROOT) : nullptr;
+    return *window ? S_OK : E_FAIL;
+}
 STDMETHODIMP TWebBrowserSite::ContextSensitiveHelp(BOOL)
 {
     return E_NOTIMPL;
 }
-STDMETHODIMP TWebBrowserSite::EnableModeless(BOOL)
+STDMETHODIMP TWebBrowserSite::EnableModeless(BOOL enable)
 {
+    if (!enable) {
+        const HWND frame = m_area ? GetAncestor(m_area, GA_ROOT) : nullptr;
+        // EnableWindow answers whether the window was disabled already.
+        if (m_modelessOff++ == 0 && frame && !EnableWindow(frame, FALSE))
+            m_disabledFrame = frame;
+    } else if (m_modelessOff > 0 && --m_modelessOff == 0 && m_disabledFrame) {
+        EnableWindow(m_disabledFrame, TRUE);
+        m_disabledFrame = nullptr;
+    }
     return S_OK;
 }
 

@@ -17,9 +17,25 @@
 // long as anyone holds a reference (COM's rule; the control may keep one for a while after
 // its owner lets go), so it is made on the heap by Create and deletes itself at its last
 // Release; Detach cuts its link to the area when the owner goes, so a late call finds nothing.
+// IOleInPlaceSite and IOleInPlaceFrame share IOleWindow::GetWindow, yet the site's window is
+// the area and the frame's the top-level window: each base answers through its own name.
+class TInPlaceSitePart : public IOleInPlaceSite
+{
+public:
+    STDMETHODIMP GetWindow(HWND* window) final { return GetSiteWindow(window); }
+    virtual HRESULT GetSiteWindow(HWND* window) = 0;
+};
+
+class TInPlaceFramePart : public IOleInPlaceFrame
+{
+public:
+    STDMETHODIMP GetWindow(HWND* window) final { return GetFrameWindow(window); }
+    virtual HRESULT GetFrameWindow(HWND* window) = 0;
+};
+
 class TWebBrowserSite final : public IOleClientSite,
-                              public IOleInPlaceSite,
-                              public IOleInPlaceFrame,
+                              public TInPlaceSitePart,
+                              public TInPlaceFramePart,
                               public IDocHostUIHandler,
                               public IOleCommandTarget
 {
@@ -54,9 +70,12 @@ public:
     STDMETHODIMP OnShowWindow(BOOL show) override;
     STDMETHODIMP RequestNewObjectLayout() override;
 
-    // IOleWindow, shared by the in-place site and the frame; EnableModeless also by the UI handler.
-    STDMETHODIMP GetWindow(HWND* window) override;
+    // IOleWindow: the in-place site's window is the area, the frame's the top-level window.
+    HRESULT GetSiteWindow(HWND* window) override;
+    HRESULT GetFrameWindow(HWND* window) override;
     STDMETHODIMP ContextSensitiveHelp(BOOL enterMode) override;
+    // The frame's and the UI handler's: while the engine shows a modal dialog of its own, the
+    // top-level window takes no input. Calls nest; a window disabled before stays so.
     STDMETHODIMP EnableModeless(BOOL enable) override;
 
     // IOleInPlaceSite
@@ -113,4 +132,7 @@ private:
     HWND m_area;
     const bool m_dpiAware;
     TContextMenuHandler m_contextMenu;
+    // How many EnableModeless(FALSE) are not yet undone, and the window the first disabled.
+    int m_modelessOff = 0;
+    HWND m_disabledFrame = nullptr;
 };

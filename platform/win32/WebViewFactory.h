@@ -17,6 +17,8 @@ struct TWin32WebView
     // From the message loop, for each key message aimed at the area or a window inside it,
     // before it is translated; true when the view took it, and it must go no further.
     std::function<bool(MSG& message)> TranslateKey;
+    // When the form's top-level window is activated or deactivated (WM_ACTIVATE).
+    std::function<void(bool active)> FrameActivated;
 };
 
 // Makes the web view that fills area, a child window the form keeps until the web view is

@@ -143,8 +143,13 @@ void TWin32Application::Route(MSG& message)
 {
     if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
         // A character comes from the key message before it, read back when that was handled.
-        if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)
-            m_injectedKey = GetMessageExtraInfo() == static_cast<LPARAM>(TWin32Keyboard::InjectedKeyMarker);
+        const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+        if (down || message.message == WM_KEYUP || message.message == WM_SYSKEYUP) {
+            const bool marked = GetMessageExtraInfo() == static_cast<LPARAM>(TWin32Keyboard::InjectedKeyMarker);
+            const bool injected = m_injectedKeys.Take(message, marked);
+            if (down)
+                m_injectedKey = injected;
+        }
         if (TWin32FormWindow* form = FormOf(message.hwnd); form && form->RouteKey(message, !m_injectedKey))
             return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/common/DesktopApplication.h"
+#include "platform/win32/InjectedKeys.h"
 #include "platform/windows/WindowsApi.h"
 
 #include <string>
@@ -25,6 +26,8 @@ public:
 
     // Waits for the next message and handles it as the main loop does; modal loops run on it.
     void HandleNextMessage();
+    // The keys of Ostrel's own injections that the loop has still to see.
+    TInjectedKeys& InjectedKeys() { return m_injectedKeys; }
 
 protected:
     void RunMainLoop() override;
@@ -47,6 +50,7 @@ private:
     HWND m_gate = nullptr;
     // The message boxes open now, innermost last; null until the box's window exists.
     std::vector<HWND> m_openBoxes;
+    TInjectedKeys m_injectedKeys;
     // Whether the key message handled last came from Ostrel's own injection.
     bool m_injectedKey = false;
 };

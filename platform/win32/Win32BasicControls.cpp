@@ -5,6 +5,12 @@
 
 #include <windowsx.h>
 
+namespace {
+
+constexpr LPARAM KeyWasDown = LPARAM(1) << 30;
+
+} // namespace
+
 TWin32Button::TWin32Button(const TControlDecl& decl, HWND parent, int id, TDispatch dispatch)
     : TWin32Control(decl.Name, CreateChildWindow(decl, WC_BUTTONW, BS_PUSHBUTTON, 0, parent, id), std::move(dispatch))
 {
@@ -20,9 +26,11 @@ void TWin32Button::Notified(WORD code)
 LRESULT TWin32Button::Subclassed(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The system's button takes only Space; Enter presses the focused button as the key goes
-    // down, not at its character, which the injected Control+M would give a second time.
+    // down, not at its character, which the injected Control+M would give a second time. A
+    // held key repeats its WM_KEYDOWN with bit 30 (the key was down already): one press, one click.
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-        Raise(OnClick);
+        if (!(lParam & KeyWasDown))
+            Raise(OnClick);
         return 0;
     }
     return DefaultProcedure(message, wParam, lParam);

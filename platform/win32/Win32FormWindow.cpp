@@ -117,6 +117,10 @@ LRESULT TWin32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     }
     case WM_ACTIVATE:
+        for (const auto& child : m_children) {
+            if (child.FrameActivated)
+                child.FrameActivated(LOWORD(wParam) != WA_INACTIVE);
+        }
         if (LOWORD(wParam) == WA_INACTIVE)
             RememberFocus();
         else if (!HIWORD(wParam))
@@ -130,10 +134,11 @@ LRESULT TWin32FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         m_events.CloseRequested();
         return 0;
     case WM_QUERYENDSESSION:
-        // The end of the session is the main form's close, so the list is saved before it.
+        // Another program or the user may still cancel the end: the list is saved, and the
+        // program runs on until WM_ENDSESSION says the session really ends.
         if (!IsMain())
             break;
-        m_events.CloseRequested();
+        m_events.SessionSaveRequested();
         return TRUE;
     case WM_ENDSESSION:
         if (wParam && IsMain())
@@ -211,6 +216,7 @@ std::unique_ptr<TControl> TWin32FormWindow::CreateWebViewArea(const TControlDecl
     child.Anchors = decl.Anchors;
     child.FitToArea = std::move(view.FitToArea);
     child.TranslateKey = std::move(view.TranslateKey);
+    child.FrameActivated = std::move(view.FrameActivated);
     m_children.push_back(std::move(child));
     return std::move(view.Browser);
 }
@@ -386,11 +392,20 @@ bool TWin32FormWindow::RouteKey(MSG& message, bool typed)
         if (child.TranslateKey && IsWithin(child.Window, message.hwnd) && child.TranslateKey(message))
             return true;
     }
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB)
+        return false;
+    // The page passed Tab on past its last element (or first, with Shift): the focus moves on
+    // from the web view, whose inner windows the system's dialog navigation does not know.
+    for (const auto& child : m_children) {
+        if (child.TranslateKey && message.hwnd != child.Window && IsChild(child.Window, message.hwnd)) {
+            if (const HWND next = GetNextDlgTabItem(m_window, child.Window, GetKeyState(VK_SHIFT) < 0))
+                SetFocus(next);
+            return true;
+        }
+    }
     // The system's dialog navigation, for Tab and Shift+Tab only: Enter and Escape stay with
     // the control that has the focus, so no button acts as a default or cancel button.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_TAB)
-        return IsDialogMessageW(m_window, &message);
-    return false;
+    return IsDialogMessageW(m_window, &message);
 }
 
 void TWin32FormWindow::RememberFocus()

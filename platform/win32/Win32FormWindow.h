@@ -71,6 +71,7 @@ private:
         // Set for a web view only.
         std::function<void()> FitToArea;
         std::function<bool(MSG&)> TranslateKey;
+        std::function<void(bool)> FrameActivated;
         std::unique_ptr<TAccessibleAnnotation> AccessibleName;
     };
 

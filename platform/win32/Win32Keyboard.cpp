@@ -29,5 +29,6 @@ void TWin32Keyboard::InjectControlM()
 {
     // One call, so no key the user types can come in between.
     INPUT keys[] = { Key(VK_LCONTROL, false), Key(KeyM, false), Key(KeyM, true), Key(VK_LCONTROL, true) };
-    SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
+    const UINT sent = SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
+    m_pending.Sent(std::span(keys, sent), GetTickCount());
 }

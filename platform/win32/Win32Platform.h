@@ -29,6 +29,6 @@ private:
     TWin32Application m_application;
     TWin32FileSystem m_fileSystem;
     TWin32Shell m_shell;
-    TWin32Keyboard m_keyboard;
+    TWin32Keyboard m_keyboard { m_application.InjectedKeys() };
     TWin32SocketApi m_sockets;
 };

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <mshtmhst.h>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -52,6 +53,7 @@ TWin32WebBrowser::TWin32WebBrowser(std::string name, HWND area, TDispatch dispat
     m_site->SetContextMenuHandler(
         [this](DWORD kind, POINT at, IDispatch* element) { ShowPageMenu(kind, at, element); });
     SetWindowSubclass(m_area, AreaProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    FollowDpi();
 }
 
 TWin32WebBrowser::~TWin32WebBrowser()
@@ -124,6 +126,16 @@ std::string TWin32WebBrowser::LocationUrl() const
 void TWin32WebBrowser::FitToArea()
 {
     m_control->FitToArea();
+    // The form lays out after every change of its DPI (WM_DPICHANGED).
+    FollowDpi();
+}
+
+void TWin32WebBrowser::FollowDpi()
+{
+    const int percent = PageZoomPercent(WindowDpi(m_area), SystemDpi());
+    // A control without a document refuses; the next layout or finished download tries again.
+    if (percent != m_zoom && SUCCEEDED(m_control->SetZoom(percent)))
+        m_zoom = percent;
 }
 
 bool TWin32WebBrowser::TranslateKey(MSG& message)
@@ -133,6 +145,9 @@ bool TWin32WebBrowser::TranslateKey(MSG& message)
 
 void TWin32WebBrowser::DownloadComplete()
 {
+    // A new page may start at the engine's own zoom.
+    m_zoom = 0;
+    FollowDpi();
     // Bound after the view is made, and possibly unbound again: looked up at every event.
     if (OnDownloadComplete)
         m_dispatch([this] { OnDownloadComplete(); });
@@ -197,9 +212,18 @@ void TWin32WebBrowser::CarryOut(TPageCommand command, const std::wstring& link)
 LRESULT CALLBACK TWin32WebBrowser::AreaProcedure(HWND area, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                                  DWORD_PTR self)
 {
+    auto& view = *reinterpret_cast<TWin32WebBrowser*>(self);
+    if (message == WM_SETFOCUS) {
+        // Tab gives the area the focus; the page takes it, UI-activated, so that keys reach it
+        // without a click first.
+        if (!std::exchange(view.m_focusing, true)) {
+            view.m_dispatch([&] { view.m_control->Focus(); });
+            view.m_focusing = false;
+        }
+        return 0;
+    }
     if (message == WM_APPCOMMAND) {
         if (const auto command = BrowsingCommand(GET_APPCOMMAND_LPARAM(lParam))) {
-            auto& view = *reinterpret_cast<TWin32WebBrowser*>(self);
             view.m_dispatch([&] { view.CarryOut(*command, {}); });
             return TRUE;
         }

@@ -49,7 +49,7 @@ public:
     std::string LocationUrl() const override;
 
     HWND Area() const { return m_area; }
-    // Fits the control to the area's client rectangle.
+    // Fits the control to the area's client rectangle, and its page to the area's DPI.
     void FitToArea();
     // For the message loop: true when the control took the key message as an accelerator,
     // which must then be neither translated nor dispatched. Only key messages aimed at the
@@ -60,6 +60,8 @@ public:
     TWebBrowserControl& Control() const { return *m_control; }
 
 private:
+    // Zooms the page by the area's DPI over the system's, unless it is so zoomed already.
+    void FollowDpi();
     void DownloadComplete();
     void NavigateError(const std::string& url, const std::string& frame, int statusCode, bool& cancel);
     void NewWindow(const std::string& url);
@@ -79,4 +81,8 @@ private:
     bool m_navigated = false;
     bool m_canGoBack = false;
     bool m_canGoForward = false;
+    // The control's activation may move the focus through the area again.
+    bool m_focusing = false;
+    // The zoom the page has, in percent; 0 while none was set.
+    int m_zoom = 0;
 };

@@ -276,4 +276,26 @@ TEST_F(Form1Discovery, CloseDuringScanSavesAtOnceAndEndsAfterTheScanWithoutSavin
     form1.CloseDiscovery();
 }
 
+TEST_F(Form1Discovery, SessionSaveDuringScanSavesAndKeepsTheScanAndTheProgramGoing)
+{
+    TForm1 form1(Platform);
+    form1.Form().Show();
+    std::string saved;
+    Platform.App.OnProcessMessages = [&] {
+        if (Platform.App.Pumps == 10) {
+            form1.Computers().Append("Typed-PC:8080", std::nullopt);
+            form1.Form().SaveForSession();
+            saved = Files.Files[ListPath];
+        }
+    };
+    Platform.App.Pumps = 0;
+    form1.Form().Button("Button2").OnClick();
+
+    EXPECT_NE(saved.find("Typed-PC"), std::string::npos);
+    EXPECT_EQ(Platform.App.Pumps, 50) << "every step ran";
+    EXPECT_FALSE(Platform.App.Terminated()) << "the session may go on";
+    EXPECT_TRUE(form1.Form().Visible());
+    form1.CloseDiscovery();
+}
+
 } // namespace

@@ -38,6 +38,8 @@ public:
 
     // The user at the frame's close box.
     void PressCloseBox() { m_events.CloseRequested(); }
+    // The session manager asking for the program's data before the session may end.
+    void AskSessionSave() { m_events.SessionSaveRequested(); }
     // The user typing key; true when the form swallowed it.
     bool Type(char16_t& key) { return m_events.KeyTyped(key); }
 

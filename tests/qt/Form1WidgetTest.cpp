@@ -149,6 +149,26 @@ TEST_F(Form1WidgetTest, TerminationSignalSavesTheListAndEnds)
     EXPECT_FALSE(Window().isVisible()) << "the window lingers while the program ends";
 }
 
+TEST_F(Form1WidgetTest, SessionEndsOnlyWithItsQuitAndSavesTheListThen)
+{
+    SkipFirstShowRequest();
+    const bool ended = RunUntilEnded([&] {
+        Form1().Computers().Append("Kept-PC:8080", std::nullopt);
+        // What the session manager's save request runs: the list is saved, the program stays.
+        Form1().Form().SaveForSession();
+        EXPECT_FALSE(TestPlatform().Application().Terminated());
+        EXPECT_TRUE(Window().isVisible());
+        Form1().Computers().Append("Late-PC:8080", std::nullopt);
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    });
+
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(TestPlatform().Application().Terminated());
+    EXPECT_NE(ReadBytes(ListFolder() / "list.dat").find("Name=Late-PC:8080"), std::string::npos);
+    EXPECT_FALSE(Window().isVisible());
+}
+
 TEST_F(Form1WidgetTest, ClosingDuringTheViewersWaitEndsTheProgramWithoutOpeningTheEntry)
 {
     SkipFirstShowRequest();

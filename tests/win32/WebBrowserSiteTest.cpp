@@ -96,7 +96,7 @@ TEST_F(WebBrowserSiteTest, AnswersEveryCommandAsCarriedOutAndKeepsScriptsRunning
 TEST_F(WebBrowserSiteTest, PlacesTheControlInTheAreaWithTheHostFlags)
 {
     HWND window = nullptr;
-    EXPECT_EQ(Site->GetWindow(&window), S_OK);
+    EXPECT_EQ(static_cast<IOleInPlaceSite*>(Site.Get())->GetWindow(&window), S_OK);
     EXPECT_EQ(window, Window.Area());
     EXPECT_EQ(Site->CanInPlaceActivate(), S_OK);
 
@@ -115,6 +115,13 @@ TEST_F(WebBrowserSiteTest, PlacesTheControlInTheAreaWithTheHostFlags)
     EXPECT_TRUE(EqualRect(&position, &clip));
     EXPECT_EQ(frameInfo.hwndFrame, Window.TopLevel());
     EXPECT_EQ(frameInfo.haccel, nullptr);
+    // The frame is the top-level window, also through IOleWindow reached from the frame.
+    EXPECT_EQ(frame->GetWindow(&window), S_OK);
+    EXPECT_EQ(window, Window.TopLevel());
+    TComPtr<IOleWindow> frameWindow;
+    ASSERT_EQ(frame->QueryInterface(IID_IOleInPlaceUIWindow, frameWindow.PutVoid()), S_OK);
+    EXPECT_EQ(frameWindow->GetWindow(&window), S_OK);
+    EXPECT_EQ(window, Window.TopLevel());
 
     DOCHOSTUIINFO info {};
     info.cbSize = sizeof info;
@@ -134,10 +141,34 @@ TEST_F(WebBrowserSiteTest, PlacesTheControlInTheAreaWithTheHostFlags)
     // Once its owner has gone, the site offers the control no place, and no menu of the view's.
     Site->Detach();
     EXPECT_EQ(Site->ShowContextMenu(CONTEXT_MENU_DEFAULT, &at, nullptr, nullptr), S_FALSE);
-    EXPECT_NE(Site->GetWindow(&window), S_OK);
+    EXPECT_NE(static_cast<IOleInPlaceSite*>(Site.Get())->GetWindow(&window), S_OK);
+    EXPECT_NE(static_cast<IOleInPlaceFrame*>(Site.Get())->GetWindow(&window), S_OK);
     EXPECT_NE(Site->CanInPlaceActivate(), S_OK);
     EXPECT_NE(Site->GetWindowContext(&frame, &document, &position, &clip, &frameInfo), S_OK);
     EXPECT_EQ(frame, nullptr);
+}
+
+TEST_F(WebBrowserSiteTest, EnableModelessTurnsTheTopLevelWindowsInputOffAndOnInNestedPairs)
+{
+    IOleInPlaceFrame& frame = *Site.Get();
+    const HWND topLevel = Window.TopLevel();
+    ASSERT_TRUE(IsWindowEnabled(topLevel));
+    EXPECT_EQ(frame.EnableModeless(FALSE), S_OK);
+    EXPECT_FALSE(IsWindowEnabled(topLevel));
+    EXPECT_EQ(static_cast<IDocHostUIHandler*>(Site.Get())->EnableModeless(FALSE), S_OK);
+    frame.EnableModeless(TRUE);
+    EXPECT_FALSE(IsWindowEnabled(topLevel)) << "one dialog of the engine's is still open";
+    frame.EnableModeless(TRUE);
+    EXPECT_TRUE(IsWindowEnabled(topLevel));
+    frame.EnableModeless(TRUE);
+    EXPECT_TRUE(IsWindowEnabled(topLevel)) << "an unpaired call changes nothing";
+
+    // A window disabled by someone else (a modal form over it) stays disabled.
+    EnableWindow(topLevel, FALSE);
+    frame.EnableModeless(FALSE);
+    frame.EnableModeless(TRUE);
+    EXPECT_FALSE(IsWindowEnabled(topLevel));
+    EnableWindow(topLevel, TRUE);
 }
 
 } // namespace

@@ -164,15 +164,22 @@ TEST_F(Win32Form1Test, TheInjectedControlMCarriesTheKeyboardsScanCodes)
     }
 }
 
-TEST_F(Win32Form1Test, TheEndOfTheSessionSavesTheListAndEndsTheProgram)
+TEST_F(Win32Form1Test, TheEndOfTheSessionSavesTheListAndACancelledEndLeavesTheProgramRunning)
 {
     ShowWithoutRequest();
     Main->Computers().Append("John-PC:8080", std::nullopt);
 
     EXPECT_TRUE(SendMessageW(Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-
-    EXPECT_TRUE(Application().Terminated());
     EXPECT_EQ(ReadFileBytes(ListFile()), "[General]\r\nComputers=1\r\n\r\n[0]\r\nName=John-PC:8080\r\n\r\n");
+    SendMessageW(Window(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(Application().Terminated());
+    EXPECT_TRUE(IsWindowVisible(Window()));
+
+    // The close after the cancelled end saves again and ends the program.
+    Main->Computers().Append("Mary-PC:8080", std::nullopt);
+    SendMessageW(Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Application().Terminated());
+    EXPECT_NE(ReadFileBytes(ListFile()).find("Name=Mary-PC:8080"), std::string::npos);
 }
 
 } // namespace

@@ -24,7 +24,7 @@ protected:
     std::unique_ptr<TForm> Main = Platform().CreateForm(MainDecl());
 };
 
-TEST_F(Win32FormTest, OnlyTheMainWindowAnswersTheEndOfTheSessionWithItsCloseRule)
+TEST_F(Win32FormTest, OnlyTheMainWindowSavesForTheEndOfTheSessionAndOnlyItsRealEndEndsTheProgram)
 {
     const auto dialog = Platform().CreateForm(DialogDecl());
     bool dialogAsked = false;
@@ -34,18 +34,84 @@ TEST_F(Win32FormTest, OnlyTheMainWindowAnswersTheEndOfTheSessionWithItsCloseRule
     EXPECT_FALSE(dialogAsked);
     EXPECT_FALSE(Application().Terminated());
 
-    bool mainAsked = false;
+    std::vector<bool> queries; // SavingOnly at each close query
     Main->OnCloseQuery = [&](bool& canClose) {
-        mainAsked = true;
-        canClose = false;
+        queries.push_back(Main->SavingOnly());
+        canClose = true;
     };
     EXPECT_TRUE(SendMessageW(MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    EXPECT_TRUE(mainAsked);
-    EXPECT_FALSE(Application().Terminated()) << "the close query refused";
+    EXPECT_EQ(queries, std::vector<bool> { true });
+    EXPECT_FALSE(Application().Terminated()) << "another program may still cancel the end";
+    EXPECT_TRUE(IsWindowVisible(MainWindow()));
     SendMessageW(MainWindow(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     EXPECT_FALSE(Application().Terminated()) << "the session goes on";
     SendMessageW(MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_TRUE(Application().Terminated());
+}
+
+TEST_F(Win32FormTest, AHeldEnterPressesTheFocusedButtonOnce)
+{
+    int clicks = 0;
+    Main->Button("Button1").OnClick = [&] { ++clicks; };
+    const HWND button = HandleOf(Main->Button("Button1"));
+    SetFocus(button);
+    constexpr LPARAM firstDown = 1;
+    constexpr LPARAM repeat = 1 | (LPARAM(1) << 30);
+    for (int presses = 1; presses <= 2; ++presses) {
+        PostMessageW(button, WM_KEYDOWN, VK_RETURN, firstDown);
+        for (int repeats = 0; repeats < 3; ++repeats)
+            PostMessageW(button, WM_KEYDOWN, VK_RETURN, repeat);
+        PostMessageW(button, WM_KEYUP, VK_RETURN, 1 | (LPARAM(3) << 30));
+        TypeAndWait({});
+        EXPECT_EQ(clicks, presses);
+    }
+}
+
+TFormDecl PageDecl()
+{
+    TFormDecl decl = MainDecl();
+    decl.Controls = {
+        ControlDecl(TControlKind::Button, "Button1", "Before", { 8, 8, 100, 25 }, 0),
+        ControlDecl(TControlKind::WebBrowser, "WebBrowser1", "", { 8, 40, 300, 200 }, 1),
+        ControlDecl(TControlKind::Button, "Button2", "After", { 8, 250, 100, 25 }, 2),
+    };
+    return decl;
+}
+
+class Win32PageFormTest : public WindowTest
+{
+protected:
+    Win32PageFormTest() { Page->Show(); }
+
+    std::unique_ptr<TForm> Page = Platform().CreateForm(PageDecl());
+    const HWND Area = HandleOfArea();
+
+private:
+    HWND HandleOfArea()
+    {
+        // The area is the form's child at the web view's place.
+        const TBounds bounds = Page->WebBrowser("WebBrowser1").Bounds();
+        POINT inside = { bounds.Left + 1, bounds.Top + 1 };
+        return ChildWindowFromPointEx(NativeWindow(*Page), inside, CWP_SKIPINVISIBLE);
+    }
+};
+
+TEST_F(Win32PageFormTest, TabPutsTheFocusInsideThePageAndTabOrShiftTabLeavesIt)
+{
+    ASSERT_TRUE(Page->Button("Button1").Focused());
+    TypeAndWait({ VK_TAB });
+    EXPECT_TRUE(Page->WebBrowser("WebBrowser1").Focused());
+    EXPECT_NE(GetFocus(), Area) << "the control itself holds the focus, UI-activated";
+    EXPECT_TRUE(IsChild(Area, GetFocus()));
+    TypeAndWait({ VK_TAB });
+    EXPECT_TRUE(Page->Button("Button2").Focused()) << "Tab is never trapped in the page";
+
+    Type({ VK_TAB }, { VK_TAB });
+    TypeAndWait({});
+    EXPECT_TRUE(IsChild(Area, GetFocus()));
+    Type({ VK_TAB }, { VK_TAB });
+    TypeAndWait({});
+    EXPECT_TRUE(Page->Button("Button1").Focused());
 }
 
 TEST_F(Win32FormTest, RunHidesTheMainFormAlsoWhenItEndsTheProgramAsItShows)

@@ -282,4 +282,40 @@ TEST_F(Win32WebBrowserTest, WithAnHtmlEngineHistoryKeysAndMouseButtonsBrowseAsIn
     EXPECT_TRUE(PumpKeysUntil(Browser, showing(L"two once more")));
 }
 
+TEST(PageZoomTest, IsTheWindowsDpiOverTheSystemsInPercent)
+{
+    struct TCase
+    {
+        const char* Name;
+        unsigned WindowDpi;
+        unsigned SystemDpi;
+        int Percent;
+    };
+    for (const TCase& row :
+         { TCase { "same as the system", 144, 144, 100 }, TCase { "second monitor at 150 %", 144, 96, 150 },
+           TCase { "second monitor at 100 %, system at 150 %", 96, 144, 67 },
+           TCase { "second monitor at 200 %", 192, 96, 200 }, TCase { "no system DPI known", 120, 0, 100 } })
+        EXPECT_EQ(PageZoomPercent(row.WindowDpi, row.SystemDpi), row.Percent) << row.Name;
+}
+
+TEST_F(Win32WebBrowserTest, ThePageIsZoomedByItsWindowsDpiOverTheSystems)
+{
+    if (HtmlEngineMissing())
+        GTEST_SKIP() << NoHtmlEngine << " (the zoom needs a loaded page)";
+    Server.Serve("/agent.html", "<html><head><title>Agent page</title></head><body>Agent page</body></html>");
+    Browser.Navigate(Server.Url("/agent.html"));
+    ASSERT_TRUE(PumpUntil([&] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete; }));
+    PumpUntil([&] { return std::ranges::find(Events, "complete") != Events.end(); });
+
+    VARIANT zoom {};
+    const HRESULT read
+        = Browser.Control().Automation().ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, nullptr, &zoom);
+    if (UnderWine() && FAILED(read))
+        GTEST_SKIP() << "Wine's browser has no page zoom (ExecWB OLECMDID_OPTICAL_ZOOM fails); this check runs on "
+                        "Windows";
+    ASSERT_EQ(read, S_OK);
+    ASSERT_EQ(zoom.vt, VT_I4);
+    EXPECT_EQ(zoom.lVal, PageZoomPercent(WindowDpi(Window.Area()), SystemDpi()));
+}
+
 } // namespace

@@ -110,6 +110,36 @@ TEST_F(DeclaredFormTest, CloseRuleEndsModalsHidesDialogsAndEndsTheProgramWithThe
     EXPECT_TRUE(App.Terminated());
 }
 
+TEST_F(DeclaredFormTest, SessionSaveRunsTheCloseQueryAndClosesNothingALaterCloseStillCloses)
+{
+    auto& main = Make(MainDecl());
+    auto& dialog = Make(DialogDecl());
+    std::vector<bool> queries; // SavingOnly at each close query
+    main.OnCloseQuery = [&](bool& canClose) {
+        queries.push_back(main.SavingOnly());
+        canClose = true;
+    };
+    main.Show();
+
+    // Even with a modal showing open and a query that lets the form close, nothing ends.
+    dialog.OnShowModal = [&](TFakeForm& shown) {
+        main.FakeWindow().AskSessionSave();
+        EXPECT_TRUE(shown.Visible()) << "the session may go on: the modal showing stays";
+        shown.SetModalResult(TForm::ModalResultSave);
+        return TForm::ModalResultCancel;
+    };
+    EXPECT_EQ(dialog.ShowModal(), TForm::ModalResultSave);
+    main.SaveForSession();
+    EXPECT_EQ(queries, (std::vector<bool> { true, true }));
+    EXPECT_FALSE(main.SavingOnly());
+    EXPECT_TRUE(main.Visible());
+    EXPECT_FALSE(App.Terminated());
+
+    main.FakeWindow().PressCloseBox();
+    EXPECT_EQ(queries, (std::vector<bool> { true, true, false }));
+    EXPECT_TRUE(App.Terminated());
+}
+
 TEST_F(DeclaredFormTest, RunEndsWhenTheMainFormClosesAndHidesIt)
 {
     auto& main = Make(MainDecl());
