@@ -7,17 +7,12 @@
 #include "platform/windows/Win32CodePage.h"
 #include "platform/windows/Win32FileSystem.h"
 #include "platform/windows/Win32SocketApi.h"
+#include "tests/support/UnderWine.h"
 
 #include <aclapi.h>
 #include <atomic>
 
 namespace {
-
-bool UnderWine()
-{
-    // Wine's ntdll tells its version; that of Windows has no such export.
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 struct TLocalFree
 {

@@ -5,6 +5,7 @@
 #include "LoopbackHttpServer.h"
 #include "platform/win32/Dpi.h"
 #include "platform/windows/UniqueHandle.h"
+#include "tests/support/UnderWine.h"
 #include "TestWindow.h"
 
 #include <algorithm>
@@ -18,12 +19,6 @@
 #include <vector>
 
 namespace {
-
-bool UnderWine()
-{
-    // Wine's ntdll tells its version; that of Windows has no such export.
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 bool FolderExists(const wchar_t* path)
 {

@@ -37,9 +37,3 @@ std::vector<std::string> TWindowsTestFolder::Entries() const
     std::sort(names.begin(), names.end());
     return names;
 }
-
-bool UnderWine()
-{
-    // Wine's ntdll tells its version; that of Windows has no such export.
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/windows/WindowsApi.h"
+#include "tests/support/UnderWine.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +24,3 @@ public:
 private:
     std::string m_path;
 };
-
-// True when the tests run under Wine rather than on Windows.
-bool UnderWine();
