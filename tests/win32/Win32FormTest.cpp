@@ -1,5 +1,7 @@
 // The Win32 backend's message boxes, hand-offs, floating-point control and resources.
 #include "DialogTest.h"
+#include "HtmlEngine.h"
+#include "LoopbackHttpServer.h"
 #include "platform/common/ErrorReport.h"
 #include "platform/common/SyncGate.h"
 #include "platform/OstrelError.h"
@@ -78,10 +80,41 @@ TFormDecl PageDecl()
     return decl;
 }
 
+// Another program's window, which Alt+Tab brings to the front: it takes the activation and
+// the keyboard from the form while it is there.
+class TOtherProgram
+{
+public:
+    TOtherProgram()
+        : m_window(CreateWindowExW(0, L"EDIT", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200,
+                                   nullptr, nullptr, GetModuleHandleW(nullptr), nullptr))
+    { }
+    TOtherProgram(const TOtherProgram&) = delete;
+    TOtherProgram& operator=(const TOtherProgram&) = delete;
+    ~TOtherProgram() { DestroyWindow(m_window); }
+
+    HWND Window() const { return m_window; }
+
+private:
+    HWND m_window;
+};
+
 class Win32PageFormTest : public WindowTest
 {
 protected:
     Win32PageFormTest() { Page->Show(); }
+
+    // A switch to another program and back, as Alt+Tab makes it: a real change of the active
+    // window each way, the other program still open when the form comes back.
+    void SwitchToAnotherProgramAndBack()
+    {
+        const TOtherProgram other;
+        SetForegroundWindow(other.Window());
+        ASSERT_TRUE(WaitFor([&] { return GetActiveWindow() == other.Window(); }));
+        ASSERT_EQ(GetFocus(), other.Window()) << "the keyboard left the form";
+        SetForegroundWindow(NativeWindow(*Page));
+        ASSERT_TRUE(WaitFor([&] { return GetActiveWindow() == NativeWindow(*Page); }));
+    }
 
     std::unique_ptr<TForm> Page = Platform().CreateForm(PageDecl());
     const HWND Area = HandleOfArea();
@@ -112,6 +145,45 @@ TEST_F(Win32PageFormTest, TabPutsTheFocusInsideThePageAndTabOrShiftTabLeavesIt)
     Type({ VK_TAB }, { VK_TAB });
     TypeAndWait({});
     EXPECT_TRUE(Page->Button("Button1").Focused());
+}
+
+TEST_F(Win32PageFormTest, ASwitchToAnotherProgramAndBackLeavesTheFocusWhereItWas)
+{
+    TypeAndWait({ VK_TAB });
+    const HWND insidePage = GetFocus();
+    ASSERT_TRUE(IsChild(Area, insidePage));
+    SwitchToAnotherProgramAndBack();
+    EXPECT_EQ(GetFocus(), insidePage) << "the control's own window, not the area or the form";
+
+    // Not the first tab stop either, which the form falls back to when it knows no focus.
+    Page->Button("Button2").SetFocus();
+    SwitchToAnotherProgramAndBack();
+    EXPECT_TRUE(Page->Button("Button2").Focused());
+}
+
+// The caret in a page's field is the control's to keep: the form tells it of the switch and
+// gives its window the focus back.
+TEST_F(Win32PageFormTest, WithAnHtmlEngineTypingInAPageFieldGoesOnAfterASwitchToAnotherProgram)
+{
+    if (HtmlEngineMissing())
+        GTEST_SKIP() << NoHtmlEngine << " (typing into a page's field needs a page that loads)";
+    TLoopbackHttpServer server;
+    server.Serve("/field.html",
+                 "<html><head><meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\">"
+                 "<title>empty</title></head><body onload=\"document.getElementById('field').focus()\">"
+                 "<input id=\"field\" autofocus oninput=\"document.title = this.value\"></body></html>");
+    auto& view = dynamic_cast<TWin32WebBrowser&>(Page->WebBrowser("WebBrowser1"));
+    view.Navigate(server.Url("/field.html"));
+    ASSERT_TRUE(WaitFor([&] { return view.ReadyState() == TWebBrowser::ReadyStateComplete; }));
+    // Into the page from the tab stop before it, as a user goes there; the field has the focus.
+    Page->Button("Button1").SetFocus();
+    TypeAndWait({ VK_TAB });
+    TypeAndWait({ 'A' });
+    ASSERT_TRUE(WaitFor([&] { return PageTitle(view) == L"a"; })) << "the page's field took no key";
+
+    SwitchToAnotherProgramAndBack();
+    TypeAndWait({ 'B' });
+    EXPECT_TRUE(WaitFor([&] { return PageTitle(view) == L"ab"; }));
 }
 
 TEST_F(Win32FormTest, RunHidesTheMainFormAlsoWhenItEndsTheProgramAsItShows)

@@ -2,9 +2,9 @@
 // web server.
 #include "platform/win32/Win32WebBrowser.h"
 
+#include "HtmlEngine.h"
 #include "LoopbackHttpServer.h"
 #include "platform/win32/Dpi.h"
-#include "platform/windows/UniqueHandle.h"
 #include "tests/support/UnderWine.h"
 #include "TestWindow.h"
 
@@ -19,47 +19,6 @@
 #include <vector>
 
 namespace {
-
-bool FolderExists(const wchar_t* path)
-{
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Whether a prefix holds an installed Wine Gecko: system32\gecko\<version>\wine_gecko.
-bool GeckoInstalled()
-{
-    const std::wstring folder = L"C:\\windows\\system32\\gecko\\";
-    WIN32_FIND_DATAW found {};
-    const TUniqueFind search(FindFirstFileW((folder + L"*").c_str(), &found));
-    if (!search)
-        return false;
-    do {
-        if (FolderExists((folder + found.cFileName + L"\\wine_gecko").c_str()))
-            return true;
-    } while (FindNextFileW(search.Get(), &found));
-    return false;
-}
-
-// Wine renders HTML only with its Gecko package, which Debian's wine does not bring; without
-// it pages never load, DownloadComplete never comes and the ready state stays at 1.
-bool HtmlEngineMissing()
-{
-    return UnderWine() && !FolderExists(L"Z:\\usr\\share\\wine\\gecko") && !GeckoInstalled();
-}
-
-constexpr char NoHtmlEngine[] = "Wine has no HTML engine here (no Wine Gecko in /usr/share/wine/gecko), so no page "
-                                "loads; this check runs on Windows";
-
-std::wstring Title(TWin32WebBrowser& browser)
-{
-    BSTR title = nullptr;
-    if (FAILED(browser.Control().Automation().get_LocationName(&title)))
-        return {};
-    std::wstring text(title ? title : L"", SysStringLen(title));
-    SysFreeString(title);
-    return text;
-}
 
 std::string Status(int statusCode)
 {
@@ -192,8 +151,9 @@ TEST_F(Win32WebBrowserTest, WithAnHtmlEnginePagesCompleteAndFailuresLeaveNoError
     EXPECT_TRUE(PumpUntil([&] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete; }));
 
     Browser.Navigate(Server.Url("/agent.html"));
-    EXPECT_TRUE(PumpUntil(
-        [&] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete && Title(Browser) == L"Agent page"; }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return Browser.ReadyState() == TWebBrowser::ReadyStateComplete && PageTitle(Browser) == L"Agent page";
+    }));
     EXPECT_EQ(Browser.LocationUrl(), Server.Url("/agent.html"));
 
     Events.clear();
@@ -202,10 +162,10 @@ TEST_F(Win32WebBrowserTest, WithAnHtmlEnginePagesCompleteAndFailuresLeaveNoError
     EXPECT_TRUE(WaitForEvent("complete"));
     PumpUntil([] { return false; }, 500);
     EXPECT_NE(Browser.LocationUrl().rfind("res:", 0), 0u) << Browser.LocationUrl();
-    EXPECT_EQ(Title(Browser), L"Agent page");
+    EXPECT_EQ(PageTitle(Browser), L"Agent page");
 
     Browser.Navigate(Server.Url("/script.html"));
-    EXPECT_TRUE(PumpUntil([&] { return Title(Browser) == L"went on"; }));
+    EXPECT_TRUE(PumpUntil([&] { return PageTitle(Browser) == L"went on"; }));
     EXPECT_FALSE(ThreadShowsDialog());
 }
 
@@ -243,8 +203,9 @@ TEST_F(Win32WebBrowserTest, WithAnHtmlEngineHistoryKeysAndMouseButtonsBrowseAsIn
     Server.Serve("/one.html", "<html><head><title>one</title></head><body>one</body></html>");
     Server.Serve("/two.html", "<html><head><title>two</title></head><body>two</body></html>");
     const auto showing = [&](const wchar_t* title) {
-        return
-            [&, title] { return Browser.ReadyState() == TWebBrowser::ReadyStateComplete && Title(Browser) == title; };
+        return [&, title] {
+            return Browser.ReadyState() == TWebBrowser::ReadyStateComplete && PageTitle(Browser) == title;
+        };
     };
     Browser.Navigate(Server.Url("/one.html"));
     ASSERT_TRUE(PumpUntil(showing(L"one")));
