@@ -29,11 +29,18 @@ TEST_P(SameTextTest, ComparesWithoutRegardToLetterCase)
     const auto& row = GetParam();
     EXPECT_EQ(SameText(row.A, row.B), row.Same);
     EXPECT_EQ(SameText(row.B, row.A), row.Same);
+    // Tables find a text by its hash first.
+    if (row.Same) {
+        EXPECT_EQ(FoldedHash(row.A), FoldedHash(row.B));
+    }
 }
 
 const TSameTextCase Cases[] = {
     { "AsciiLetterCase", "http://PC1:8080", "http://pc1:8080", true },
     { "AsciiDifferentLength", "http://pc1:8080", "http://pc1:80800", false },
+    { "AsciiLetterCaseAroundEveryWord", "AZ@[`{az-Computer-Of-The-Lab:8080", "az@[`{AZ-cOMPUTER-oF-tHE-lAB:8080",
+      true },
+    { "AsciiAndUnicodeFoldingAlike", "HTTP://WORKSTATION-\xE2\x84\xAA:8080", "http://workstation-k:8080", true },
     { "BracketsAreNotLetters", "[0]", "{0}", false },
     { "AtIsNotBacktick", "@", "`", false },
     { "EmptyTexts", "", "", true },
