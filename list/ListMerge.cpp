@@ -2,9 +2,12 @@
 
 #include "list/CaseFreeTable.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
+
+using TTextViews = std::vector<std::string_view>;
 
 // The entries of one list, each to be taken at most once, in list order among equals.
 class TEntryPool
@@ -12,20 +15,20 @@ class TEntryPool
     // Gives the texts of the entries to the table of chains.
     auto Text() const
     {
-        return [this](std::size_t index) -> const std::string& { return m_texts[index]; };
+        return [this](std::size_t index) { return m_texts[index]; };
     }
 
 public:
     static constexpr std::size_t None = static_cast<std::size_t>(-1);
 
-    explicit TEntryPool(const std::vector<std::string>& texts)
-        : m_texts(texts)
-        , m_heads(texts.size(), None)
-        , m_next(texts.size(), None)
-        , m_taken(texts.size(), false)
+    explicit TEntryPool(TTextViews texts)
+        : m_texts(std::move(texts))
+        , m_heads(m_texts.size(), None)
+        , m_next(m_texts.size(), None)
+        , m_taken(m_texts.size(), false)
     {
-        m_chains.Reserve(texts.size());
-        for (std::size_t i = texts.size(); i-- > 0;) {
+        m_chains.Reserve(m_texts.size());
+        for (std::size_t i = m_texts.size(); i-- > 0;) {
             std::size_t& head = m_heads[m_chains.Add(i, Text())];
             m_next[i] = head;
             head = i;
@@ -43,7 +46,7 @@ public:
     {
         const std::size_t chain = ChainOf(text);
         const std::size_t exact = TakeSpeltAlike(text, chain);
-        return exact != None ? exact : Take(chain, [](const std::string&) { return true; });
+        return exact != None ? exact : Take(chain, [](std::string_view) { return true; });
     }
 
     bool Taken(std::size_t index) const { return m_taken[index]; }
@@ -54,7 +57,7 @@ private:
 
     std::size_t TakeSpeltAlike(std::string_view text, std::size_t chain)
     {
-        return Take(chain, [text](const std::string& entry) { return entry == text; });
+        return Take(chain, [text](std::string_view entry) { return entry == text; });
     }
 
     template <class TMatch> std::size_t Take(std::size_t chain, TMatch matches)
@@ -73,7 +76,7 @@ private:
         return None;
     }
 
-    const std::vector<std::string>& m_texts;
+    TTextViews m_texts;
     // Entries by their text without letter case, each chain in list order: the entry that stands
     // for the chain's text in m_chains, its first untaken entry in m_heads at that entry's place,
     // the next in m_next. Every entry of a chain is the same text as the others.
@@ -83,38 +86,93 @@ private:
     std::vector<bool> m_taken;
 };
 
+// Texts without regard to letter case.
+class TTextSet
+{
+    auto Text() const
+    {
+        return [this](std::size_t index) { return m_texts[index]; };
+    }
+
+public:
+    void Add(std::string_view text)
+    {
+        m_texts.push_back(text);
+        m_table.Add(m_texts.size() - 1, Text());
+    }
+    bool Holds(std::string_view text) const { return m_table.Find(text, Text()) != TCaseFreeTable::None; }
+    bool Empty() const { return m_texts.empty(); }
+
+private:
+    TTextViews m_texts;
+    TCaseFreeTable m_table;
+};
+
+TTextViews Views(const std::vector<std::string>& texts, std::size_t from)
+{
+    return { texts.begin() + static_cast<std::ptrdiff_t>(from), texts.end() };
+}
+
 } // namespace
 
 std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
                                    const std::vector<std::string>& list)
 {
     // The base's entries that the list still holds are kept; the rest this copy deleted.
-    // The list's entries that no base entry takes, it added.
-    TEntryPool listEntries(list);
-    std::vector<bool> deleted(base.Texts.size());
-    for (std::size_t i = 0; i < base.Texts.size(); ++i)
-        deleted[i] = listEntries.TakeExact(base.Texts[i]) == TEntryPool::None;
+    // The list's entries that no base entry takes, it added. Where the two begin alike, each
+    // base entry takes the list entry in its place, the first untaken one spelt like it; only
+    // the rest is looked up.
+    const auto& baseTexts = base.Texts;
+    const auto start = static_cast<std::size_t>(
+        std::mismatch(baseTexts.begin(), baseTexts.end(), list.begin(), list.end()).first - baseTexts.begin());
+    TEntryPool listEntries(Views(list, start));
+    std::vector<bool> deleted(baseTexts.size(), false);
+    TTextSet changed;
+    for (std::size_t i = start; i < baseTexts.size(); ++i) {
+        deleted[i] = listEntries.TakeExact(baseTexts[i]) == TEntryPool::None;
+        if (deleted[i])
+            changed.Add(baseTexts[i]);
+    }
+    std::vector<std::size_t> added;
+    for (std::size_t i = start; i < list.size(); ++i) {
+        if (!listEntries.Taken(i - start)) {
+            added.push_back(i);
+            changed.Add(list[i]);
+        }
+    }
+    if (changed.Empty())
+        return fileNow;
 
     // Every base entry takes the file entry it stands for, deletions first so that each takes
     // the entry spelt like it. A file entry that no base entry takes was added by another copy.
-    TEntryPool fileEntries(fileNow);
+    // Only the entries equal to a text this copy deleted or added can be dropped or stand for
+    // an addition; the others all stay.
+    std::vector<std::size_t> fileIndices;
+    TTextViews fileTexts;
+    for (std::size_t i = 0; i < fileNow.size(); ++i) {
+        if (changed.Holds(fileNow[i])) {
+            fileIndices.push_back(i);
+            fileTexts.push_back(fileNow[i]);
+        }
+    }
+    TEntryPool fileEntries(std::move(fileTexts));
     std::vector<bool> dropped(fileNow.size(), false);
-    for (std::size_t i = 0; i < base.Texts.size(); ++i)
+    for (std::size_t i = start; i < baseTexts.size(); ++i)
         if (deleted[i])
-            if (const std::size_t taken = fileEntries.TakeSame(base.Texts[i]); taken != TEntryPool::None)
-                dropped[taken] = true;
-    for (std::size_t i = 0; i < base.Texts.size(); ++i)
-        if (!deleted[i])
-            fileEntries.TakeSame(base.Texts[i]);
+            if (const std::size_t taken = fileEntries.TakeSame(baseTexts[i]); taken != TEntryPool::None)
+                dropped[fileIndices[taken]] = true;
+    for (std::size_t i = 0; i < baseTexts.size(); ++i)
+        if (!deleted[i] && changed.Holds(baseTexts[i]))
+            fileEntries.TakeSame(baseTexts[i]);
 
     std::vector<std::string> merged;
-    merged.reserve(fileNow.size() + list.size());
+    merged.reserve(fileNow.size() + added.size());
     for (std::size_t i = 0; i < fileNow.size(); ++i)
         if (!dropped[i])
             merged.push_back(fileNow[i]);
     // An addition that another copy made as well is in the file once already.
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (!listEntries.Taken(i) && fileEntries.TakeSame(list[i]) == TEntryPool::None)
+    for (const std::size_t i : added)
+        if (fileEntries.TakeSame(list[i]) == TEntryPool::None)
             merged.push_back(list[i]);
     return merged;
 }
