@@ -40,7 +40,7 @@ int TComputerList::Count() const
     return static_cast<int>(m_entries.size());
 }
 
-std::string TComputerList::Text(int index) const
+const std::string& TComputerList::Text(int index) const
 {
     CheckIndex(index);
     return m_entries[index].Text;
@@ -61,6 +61,13 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
         m_rows.SetRowDescription(Count() - 1, StatusDescription(*status));
     IndexEntry(Count() - 1);
     m_rows.Invalidate();
+}
+
+void TComputerList::Reserve(int count)
+{
+    const auto total = static_cast<std::size_t>(Count()) + static_cast<std::size_t>(count);
+    m_entries.reserve(total);
+    m_firstRows.Reserve(total);
 }
 
 int TComputerList::FindExact(const std::string& text) const

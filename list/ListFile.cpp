@@ -88,13 +88,15 @@ TSaveTarget SaveTarget(TFileSystem& files)
     return { Child(base + subFolder, ListFileName, separator), nullptr, std::nullopt };
 }
 
-std::vector<std::string> Texts(const TComputerList& list)
+// The list's texts as the file gives them back once they are written to it.
+std::vector<std::string> StoredTexts(const TComputerList& list)
 {
-    std::vector<std::string> texts;
-    texts.reserve(static_cast<std::size_t>(list.Count()));
+    std::vector<std::string> stored;
+    stored.reserve(static_cast<std::size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i)
-        texts.push_back(list.Text(i));
-    return texts;
+        if (auto text = StoredText(list.Text(i)); !text.empty())
+            stored.push_back(std::move(text));
+    return stored;
 }
 
 // What a save writes, and the base after it: this copy's list as the file gives it back.
@@ -113,14 +115,11 @@ TSaveContent SaveContent(const TMergeBase& base, const std::optional<TListFileCo
                          const TCodePage& ansi)
 {
     const auto encoding = now ? now->Encoding : TTextEncoding::Ansi;
-    const auto texts = Texts(list);
-    if (!now || (now->Whole && now->Entries == base.Texts)) {
-        auto bytes = FormatListFile(texts, encoding, ansi);
-        auto stored = ParseListFile(bytes, ansi).Entries;
-        return { std::move(bytes), std::move(stored) };
-    }
-    auto stored = StoredTexts(texts);
-    auto bytes = FormatListFile(MergeList(now->Whole ? base : TMergeBase {}, now->Entries, stored), encoding, ansi);
+    auto stored = StoredTexts(list);
+    const bool holdsBase = !now || (now->Whole && now->Entries == base.Texts);
+    auto bytes = holdsBase
+        ? FormatListFile(stored, encoding, ansi)
+        : FormatListFile(MergeList(now->Whole ? base : TMergeBase {}, now->Entries, stored), encoding, ansi);
     return { std::move(bytes), std::move(stored) };
 }
 
@@ -151,6 +150,7 @@ void LoadList(TComputerList& list, TFileSystem& files, TMergeBase& base)
     auto content = ReadListFile(files, Child(folder, ListFileName, separator));
     if (!content)
         return;
+    list.Reserve(static_cast<int>(content->Entries.size()));
     for (const auto& text : content->Entries)
         list.Append(text, TInfo(false));
     if (content->Whole)

@@ -162,8 +162,8 @@ template <class TNumber> void AppendDecimal(std::string& out, TNumber number)
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 {
     // Random bytes hold a NUL early: what follows it is never decoded.
-    const auto decoded = DecodeText(WithoutBytesAfterNul(bytes), ansi);
-    auto read = ReadListText(decoded.Text);
+    const TDecodedText decoded(WithoutBytesAfterNul(bytes), ansi);
+    auto read = ReadListText(decoded.Text());
     // -1 for a missing or unusable count, which no save writes.
     const int count = ParseWholeNumber(read.Count.value_or(""), -1);
 
@@ -182,7 +182,7 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
     }
 
     TListFileContent content;
-    content.Encoding = decoded.Encoding;
+    content.Encoding = decoded.Encoding();
     content.Whole = count >= 0 && sections.size() == static_cast<std::size_t>(count)
         && std::all_of(sections.begin(), sections.end(), [](const TEntrySection& section) { return section.HasName; });
     content.Entries.reserve(sections.size());
@@ -194,7 +194,8 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi)
 {
-    // Sized first: a list file's text runs to tens of megabytes, which growing would copy over and over.
+    // Sized first, the room for a mark included: a list file's text runs to tens of megabytes,
+    // which growing would copy over and over.
     constexpr std::size_t LinesBeyondText = 48;
     std::size_t size = GeneralSection.size() + CountKey.size() + LinesBeyondText;
     for (const auto& entry : entries)
@@ -218,19 +219,13 @@ std::string FormatListFile(const std::vector<std::string>& entries, TTextEncodin
         text += SingleLine(entries[i]);
         text += "\r\n\r\n";
     }
-    return EncodeText(text, encoding, ansi);
+    return EncodeText(std::move(text), encoding, ansi);
 }
 
-std::vector<std::string> StoredTexts(const std::vector<std::string>& texts)
+std::string StoredText(std::string_view text)
 {
-    // What the reader makes of the "Name=" line that FormatListFile writes for each text: no
-    // header or comment, as the line begins with the key, and the value trimmed like any.
-    std::vector<std::string> stored;
-    stored.reserve(texts.size());
-    for (const auto& text : texts) {
-        const std::string valid = ValidUtf8(SingleLine(text));
-        if (const auto value = Trimmed(valid); !value.empty())
-            stored.emplace_back(value);
-    }
-    return stored;
+    // What the reader makes of the "Name=" line that FormatListFile writes for the text: no header
+    // or comment, as the line begins with the key, and the value trimmed like any. Trimming takes
+    // only bytes below 0x21, which no UTF-8 sequence holds, so it may come before the repair.
+    return ValidUtf8(Trimmed(SingleLine(text)));
 }

@@ -27,6 +27,6 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi);
 // The whole file for entries, mark included. Each text is written up to its first CR, LF or NUL.
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi);
 
-// The texts as a list file gives them back once they are written to it: cut at a line break,
-// trimmed, invalid UTF-8 replaced, empty ones gone.
-std::vector<std::string> StoredTexts(const std::vector<std::string>& texts);
+// The text as a list file gives it back once it is written there: cut at a line break, trimmed,
+// invalid UTF-8 replaced; empty when the file keeps no entry for it.
+std::string StoredText(std::string_view text);

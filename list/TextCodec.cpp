@@ -175,19 +175,28 @@ std::string ValidUtf8(std::string_view text)
     return out;
 }
 
-TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi)
+TDecodedText::TDecodedText(std::string_view bytes, const TCodePage& ansi)
 {
     if (bytes.starts_with(Utf8Mark)) {
-        const auto rest = bytes.substr(Utf8Mark.size());
-        if (!IsValidUtf8(rest))
+        m_text = bytes.substr(Utf8Mark.size());
+        m_encoding = TTextEncoding::Utf8;
+        if (!IsValidUtf8(m_text))
             ThrowNoMapping();
-        return { std::string(rest), TTextEncoding::Utf8 };
+        return;
     }
-    if (bytes.starts_with(Utf16LEMark))
-        return { DecodeUtf16(bytes.substr(Utf16LEMark.size()), false), TTextEncoding::Utf16LE };
-    if (bytes.starts_with(Utf16BEMark))
-        return { DecodeUtf16(bytes.substr(Utf16BEMark.size()), true), TTextEncoding::Utf16BE };
-    return { ansi.ToUtf8(bytes), TTextEncoding::Ansi };
+    if (bytes.starts_with(Utf16LEMark)) {
+        m_converted = DecodeUtf16(bytes.substr(Utf16LEMark.size()), false);
+        m_encoding = TTextEncoding::Utf16LE;
+    } else if (bytes.starts_with(Utf16BEMark)) {
+        m_converted = DecodeUtf16(bytes.substr(Utf16BEMark.size()), true);
+        m_encoding = TTextEncoding::Utf16BE;
+    } else if (ansi.Number() == TCodePage::Utf8 && IsValidUtf8(bytes)) {
+        m_text = bytes;
+        return;
+    } else {
+        m_converted = ansi.ToUtf8(bytes);
+    }
+    m_text = m_converted;
 }
 
 std::optional<std::size_t> FindNulCharacter(std::string_view bytes)
@@ -210,8 +219,15 @@ std::string_view WithoutBytesAfterNul(std::string_view bytes)
     return end ? bytes.substr(0, *end) : bytes;
 }
 
-std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi)
+std::string EncodeText(std::string text, TTextEncoding encoding, const TCodePage& ansi)
 {
+    const bool utf8
+        = encoding == TTextEncoding::Utf8 || (encoding == TTextEncoding::Ansi && ansi.Number() == TCodePage::Utf8);
+    if (utf8 && IsValidUtf8(text)) {
+        // The text becomes the bytes where it stands: a list file's text runs to megabytes.
+        text.insert(0, Utf8Mark);
+        return text;
+    }
     switch (encoding) {
     case TTextEncoding::Utf8:
         return EncodeUtf8(text);

@@ -16,16 +16,25 @@ enum class TTextEncoding {
     Utf16BE,
 };
 
-struct TDecodedText
+// A file's text in UTF-8, decoded by the bytes' mark. Bytes that are UTF-8 already are read
+// where they stand, as a list file runs to megabytes: they must outlive the text.
+class TDecodedText
 {
-    // UTF-8.
-    std::string Text;
-    TTextEncoding Encoding = TTextEncoding::Ansi;
-};
+public:
+    // Throws EOstrelError when bytes after a UTF-8 mark are not strictly valid UTF-8, or when
+    // exactly one byte follows a UTF-16 mark.
+    TDecodedText(std::string_view bytes, const TCodePage& ansi);
+    TDecodedText(const TDecodedText&) = delete;
+    TDecodedText& operator=(const TDecodedText&) = delete;
 
-// Decodes a file's bytes by their mark. Throws EOstrelError when bytes after a UTF-8 mark
-// are not strictly valid UTF-8, or when exactly one byte follows a UTF-16 mark.
-TDecodedText DecodeText(std::string_view bytes, const TCodePage& ansi);
+    std::string_view Text() const { return m_text; }
+    TTextEncoding Encoding() const { return m_encoding; }
+
+private:
+    std::string m_converted;
+    std::string_view m_text;
+    TTextEncoding m_encoding = TTextEncoding::Ansi;
+};
 
 // Where the first NUL character of bytes, read by their mark, begins; none when they hold none.
 // In UTF-8 and in every ANSI code page a zero byte is always NUL, never part of another character.
@@ -42,4 +51,4 @@ std::string ValidUtf8(std::string_view text);
 // The file's bytes, mark first. Text in Ansi is written as UTF-8 with its mark when the code
 // page is UTF-8 or lacks one of the text's characters, so no character is ever changed.
 // Invalid UTF-8 in text is written as U+FFFD so the file always reads back.
-std::string EncodeText(std::string_view text, TTextEncoding encoding, const TCodePage& ansi);
+std::string EncodeText(std::string text, TTextEncoding encoding, const TCodePage& ansi);

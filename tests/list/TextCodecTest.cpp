@@ -60,9 +60,9 @@ class DecodeTest : public testing::TestWithParam<TDecodeCase>
 
 TEST_P(DecodeTest, GivesTextAndEncoding)
 {
-    const auto decoded = DecodeText(GetParam().Bytes, Latin1);
-    EXPECT_EQ(decoded.Text, GetParam().Text);
-    EXPECT_EQ(decoded.Encoding, GetParam().Encoding);
+    const TDecodedText decoded(GetParam().Bytes, Latin1);
+    EXPECT_EQ(decoded.Text(), GetParam().Text);
+    EXPECT_EQ(decoded.Encoding(), GetParam().Encoding);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, DecodeTest, testing::ValuesIn(DecodeCases),
@@ -99,7 +99,7 @@ class DecodeErrorTest : public testing::TestWithParam<TBadCase>
 TEST_P(DecodeErrorTest, RaisesNoMapping)
 {
     try {
-        DecodeText(GetParam().Bytes, Latin1);
+        const TDecodedText decoded(GetParam().Bytes, Latin1);
         FAIL() << "no error";
     } catch (const EOstrelError& error) {
         EXPECT_STREQ(error.what(), "No mapping for the Unicode character exists in the target multi-byte code page");
@@ -113,14 +113,16 @@ TEST(TextCodecTest, EveryEncodingRoundTrips)
 {
     const std::string text = "[0]\r\nName=Büro-PC ünd 😀 \xE4\xB8\xAD:8080\r\n";
     for (auto encoding : { TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Utf16BE }) {
-        const auto decoded = DecodeText(EncodeText(text, encoding, Latin1), Latin1);
-        EXPECT_EQ(decoded.Text, text);
-        EXPECT_EQ(decoded.Encoding, encoding);
+        const auto bytes = EncodeText(text, encoding, Latin1);
+        const TDecodedText decoded(bytes, Latin1);
+        EXPECT_EQ(decoded.Text(), text);
+        EXPECT_EQ(decoded.Encoding(), encoding);
     }
     const std::string latin1Text = "Name=Büro:8080";
-    const auto decoded = DecodeText(EncodeText(latin1Text, TTextEncoding::Ansi, Latin1), Latin1);
-    EXPECT_EQ(decoded.Text, latin1Text);
-    EXPECT_EQ(decoded.Encoding, TTextEncoding::Ansi);
+    const auto bytes = EncodeText(latin1Text, TTextEncoding::Ansi, Latin1);
+    const TDecodedText decoded(bytes, Latin1);
+    EXPECT_EQ(decoded.Text(), latin1Text);
+    EXPECT_EQ(decoded.Encoding(), TTextEncoding::Ansi);
 }
 
 TEST(TextCodecTest, EncodingWritesMarkThenText)
@@ -134,6 +136,7 @@ TEST(TextCodecTest, EncodingWritesMarkThenText)
 TEST(TextCodecTest, AnsiOnUtf8CodePageIsUtf8WithMark)
 {
     EXPECT_EQ(EncodeText("Ü", TTextEncoding::Ansi, Utf8Page), Bytes({ 0xEF, 0xBB, 0xBF, 0xC3, 0x9C }));
+    EXPECT_EQ(TDecodedText(Bytes({ 'B', 0xC3, 0x9C }), Utf8Page).Text(), "BÜ");
 }
 
 TEST(TextCodecTest, TextTheCodePageLacksIsWrittenWholeAsUtf8)
@@ -141,15 +144,16 @@ TEST(TextCodecTest, TextTheCodePageLacksIsWrittenWholeAsUtf8)
     const std::string text = "Name=Büro\r\nName=中\r\n";
     const auto bytes = EncodeText(text, TTextEncoding::Ansi, Latin1);
     EXPECT_EQ(bytes.substr(0, 3), Bytes({ 0xEF, 0xBB, 0xBF }));
-    EXPECT_EQ(DecodeText(bytes, Latin1).Text, text);
+    EXPECT_EQ(TDecodedText(bytes, Latin1).Text(), text);
 }
 
 TEST(TextCodecTest, InvalidUtf8IsWrittenSoTheFileReadsBack)
 {
     const std::string text = Bytes({ 'a', 0xFF, 'b', 0xE4, 0xB8 });
     for (auto encoding : { TTextEncoding::Utf8, TTextEncoding::Utf16LE, TTextEncoding::Ansi }) {
-        const auto decoded = DecodeText(EncodeText(text, encoding, Utf8Page), Utf8Page);
-        EXPECT_EQ(decoded.Text,
+        const auto bytes = EncodeText(text, encoding, Utf8Page);
+        const TDecodedText decoded(bytes, Utf8Page);
+        EXPECT_EQ(decoded.Text(),
                   "a\xEF\xBF\xBD"
                   "b\xEF\xBF\xBD");
     }

@@ -90,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Pages, CodePageUnmappable, testing::ValuesIn(Unmappable
 bool IsUtf8(const std::string& bytes)
 {
     try {
-        DecodeText("\xEF\xBB\xBF" + bytes, *ContractBackend().CodePage(65001));
+        const std::string marked = "\xEF\xBB\xBF" + bytes;
+        const TDecodedText decoded(marked, *ContractBackend().CodePage(65001));
         return true;
     } catch (const EOstrelError&) {
         return false;

@@ -45,7 +45,7 @@ protected:
     // The list file as the program writes text in the system's own encoding.
     std::string Encoded(std::string_view text)
     {
-        return EncodeText(text, TTextEncoding::Ansi, Platform().FileSystem().AnsiCodePage());
+        return EncodeText(std::string(text), TTextEncoding::Ansi, Platform().FileSystem().AnsiCodePage());
     }
     TControl& Control(std::string_view name)
     {
