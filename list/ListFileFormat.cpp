@@ -157,6 +157,38 @@ template <class TNumber> void AppendDecimal(std::string& out, TNumber number)
     out.append(digits, end);
 }
 
+// FormatListFile over any sequence of texts.
+template <class TEntries>
+std::string FormatEntries(const TEntries& entries, TTextEncoding encoding, const TCodePage& ansi)
+{
+    // Sized first, the room for a mark included: a list file's text runs to tens of megabytes,
+    // which growing would copy over and over.
+    constexpr std::size_t LinesBeyondText = 48;
+    std::size_t size = GeneralSection.size() + CountKey.size() + LinesBeyondText;
+    for (const auto& entry : entries)
+        size += entry.size() + NameKey.size() + LinesBeyondText;
+    std::string text;
+    text.reserve(size);
+
+    text += '[';
+    text += GeneralSection;
+    text += "]\r\n";
+    text += CountKey;
+    text += '=';
+    AppendDecimal(text, static_cast<int>(entries.size()));
+    text += "\r\n\r\n";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        text += '[';
+        AppendDecimal(text, i);
+        text += "]\r\n";
+        text += NameKey;
+        text += '=';
+        text += SingleLine(entries[i]);
+        text += "\r\n\r\n";
+    }
+    return EncodeText(std::move(text), encoding, ansi);
+}
+
 } // namespace
 
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
@@ -194,32 +226,12 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
 
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi)
 {
-    // Sized first, the room for a mark included: a list file's text runs to tens of megabytes,
-    // which growing would copy over and over.
-    constexpr std::size_t LinesBeyondText = 48;
-    std::size_t size = GeneralSection.size() + CountKey.size() + LinesBeyondText;
-    for (const auto& entry : entries)
-        size += entry.size() + NameKey.size() + LinesBeyondText;
-    std::string text;
-    text.reserve(size);
+    return FormatEntries(entries, encoding, ansi);
+}
 
-    text += '[';
-    text += GeneralSection;
-    text += "]\r\n";
-    text += CountKey;
-    text += '=';
-    AppendDecimal(text, static_cast<int>(entries.size()));
-    text += "\r\n\r\n";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        text += '[';
-        AppendDecimal(text, i);
-        text += "]\r\n";
-        text += NameKey;
-        text += '=';
-        text += SingleLine(entries[i]);
-        text += "\r\n\r\n";
-    }
-    return EncodeText(std::move(text), encoding, ansi);
+std::string FormatListFile(std::span<const std::string_view> entries, TTextEncoding encoding, const TCodePage& ansi)
+{
+    return FormatEntries(entries, encoding, ansi);
 }
 
 std::string StoredText(std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "list/TextCodec.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,7 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi);
 
 // The whole file for entries, mark included. Each text is written up to its first CR, LF or NUL.
 std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi);
+std::string FormatListFile(std::span<const std::string_view> entries, TTextEncoding encoding, const TCodePage& ansi);
 
 // The text as a list file gives it back once it is written there: cut at a line break, trimmed,
 // invalid UTF-8 replaced; empty when the file keeps no entry for it.

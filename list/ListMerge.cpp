@@ -115,8 +115,8 @@ TTextViews Views(const std::vector<std::string>& texts, std::size_t from)
 
 } // namespace
 
-std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
-                                   const std::vector<std::string>& list)
+std::vector<std::string_view> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
+                                        const std::vector<std::string>& list)
 {
     // The base's entries that the list still holds are kept; the rest this copy deleted.
     // The list's entries that no base entry takes, it added. Where the two begin alike, each
@@ -141,7 +141,7 @@ std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std
         }
     }
     if (changed.Empty())
-        return fileNow;
+        return Views(fileNow, 0);
 
     // Every base entry takes the file entry it stands for, deletions first so that each takes
     // the entry spelt like it. A file entry that no base entry takes was added by another copy.
@@ -165,7 +165,7 @@ std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std
         if (!deleted[i] && changed.Holds(baseTexts[i]))
             fileEntries.TakeSame(baseTexts[i]);
 
-    std::vector<std::string> merged;
+    TTextViews merged;
     merged.reserve(fileNow.size() + added.size());
     for (std::size_t i = 0; i < fileNow.size(); ++i)
         if (!dropped[i])

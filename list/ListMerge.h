@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The list this copy last had in common with the list file: what it loaded, or what it held
@@ -19,6 +20,7 @@ struct TMergeBase
 // hold yet, in list order. Entries are counted, so duplicates are deleted and added one by
 // one. What this copy changed is told by exact spelling, so an edit of letter case alone
 // still counts; whether the file holds an entry is told by equality without regard to case.
-// All texts are as the file stores them.
-std::vector<std::string> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
-                                   const std::vector<std::string>& list);
+// All texts are as the file stores them; the merged ones are those of fileNow and list, which
+// must outlive them.
+std::vector<std::string_view> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
+                                        const std::vector<std::string>& list);

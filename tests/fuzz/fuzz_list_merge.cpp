@@ -24,6 +24,11 @@ TTexts Split(std::string_view part)
     return texts;
 }
 
+TTexts Owned(const std::vector<std::string_view>& merged)
+{
+    return { merged.begin(), merged.end() };
+}
+
 // How many of texts equal text without regard to letter case.
 std::ptrdiff_t CountSame(const TTexts& texts, const std::string& text)
 {
@@ -51,15 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TTexts& fileNow = parts[1];
     const TTexts& list = parts[2];
 
-    Check(MergeList(base, fileNow, base.Texts) == fileNow);
+    Check(Owned(MergeList(base, fileNow, base.Texts)) == fileNow);
 
-    auto unchangedFile = MergeList(base, base.Texts, list);
+    auto unchangedFile = Owned(MergeList(base, base.Texts, list));
     auto sortedList = list;
     std::sort(unchangedFile.begin(), unchangedFile.end());
     std::sort(sortedList.begin(), sortedList.end());
     Check(unchangedFile == sortedList);
 
-    const auto merged = MergeList(base, fileNow, list);
+    const auto merged = Owned(MergeList(base, fileNow, list));
     Check(merged.size() <= fileNow.size() + list.size());
     for (const TTexts* side : { &fileNow, &list })
         for (const auto& text : *side)
