@@ -63,13 +63,6 @@ void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
     m_rows.Invalidate();
 }
 
-void TComputerList::Reserve(int count)
-{
-    const auto total = static_cast<std::size_t>(Count()) + static_cast<std::size_t>(count);
-    m_entries.reserve(total);
-    m_firstRows.Reserve(total);
-}
-
 int TComputerList::FindExact(const std::string& text) const
 {
     const std::size_t index = m_firstRows.Find(text, EntryText());

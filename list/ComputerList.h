@@ -27,8 +27,6 @@ public:
     // The entry's status record, or nullptr when it has none.
     const TInfo* Status(int index) const;
     void Append(const std::string& text, std::optional<TInfo> status);
-    // Room for count more entries, so that appending them moves none.
-    void Reserve(int count);
     // First entry whose whole text equals text without regard to letter case, or None.
     int FindExact(const std::string& text) const;
     // Changes only the text: status and selection stay.

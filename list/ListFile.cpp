@@ -150,7 +150,6 @@ void LoadList(TComputerList& list, TFileSystem& files, TMergeBase& base)
     auto content = ReadListFile(files, Child(folder, ListFileName, separator));
     if (!content)
         return;
-    list.Reserve(static_cast<int>(content->Entries.size()));
     for (const auto& text : content->Entries)
         list.Append(text, TInfo(false));
     if (content->Whole)
