@@ -53,10 +53,10 @@ const TInfo* TComputerList::Status(int index) const
     return status ? &*status : nullptr;
 }
 
-void TComputerList::Append(const std::string& text, std::optional<TInfo> status)
+void TComputerList::Append(std::string text, std::optional<TInfo> status)
 {
     m_rows.AppendRow(text);
-    m_entries.push_back({ text, status });
+    m_entries.push_back({ std::move(text), status });
     if (status)
         m_rows.SetRowDescription(Count() - 1, StatusDescription(*status));
     IndexEntry(Count() - 1);

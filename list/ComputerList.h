@@ -26,7 +26,7 @@ public:
     const std::string& Text(int index) const;
     // The entry's status record, or nullptr when it has none.
     const TInfo* Status(int index) const;
-    void Append(const std::string& text, std::optional<TInfo> status);
+    void Append(std::string text, std::optional<TInfo> status);
     // First entry whose whole text equals text without regard to letter case, or None.
     int FindExact(const std::string& text) const;
     // Changes only the text: status and selection stay.

@@ -89,13 +89,15 @@ TSaveTarget SaveTarget(TFileSystem& files)
 }
 
 // The list's texts as the file gives them back once they are written to it.
-std::vector<std::string> StoredTexts(const TComputerList& list)
+TPackedTexts StoredTexts(const TComputerList& list)
 {
-    std::vector<std::string> stored;
-    stored.reserve(static_cast<std::size_t>(list.Count()));
+    std::size_t characters = 0;
     for (int i = 0; i < list.Count(); ++i)
-        if (auto text = StoredText(list.Text(i)); !text.empty())
-            stored.push_back(std::move(text));
+        characters += list.Text(i).size();
+    TPackedTexts stored;
+    stored.Reserve(static_cast<std::size_t>(list.Count()), characters);
+    for (int i = 0; i < list.Count(); ++i)
+        AppendStoredText(stored, list.Text(i));
     return stored;
 }
 
@@ -103,7 +105,7 @@ std::vector<std::string> StoredTexts(const TComputerList& list)
 struct TSaveContent
 {
     std::string Bytes;
-    std::vector<std::string> NextBase;
+    TPackedTexts NextBase;
 };
 
 // Copies only ever replace the file, never remove it, so a missing file tells of no deletion;
@@ -150,8 +152,8 @@ void LoadList(TComputerList& list, TFileSystem& files, TMergeBase& base)
     auto content = ReadListFile(files, Child(folder, ListFileName, separator));
     if (!content)
         return;
-    for (const auto& text : content->Entries)
-        list.Append(text, TInfo(false));
+    for (const std::string_view text : content->Entries)
+        list.Append(std::string(text), TInfo(false));
     if (content->Whole)
         base.Texts = std::move(content->Entries);
 }

@@ -165,8 +165,11 @@ std::string FormatEntries(const TEntries& entries, TTextEncoding encoding, const
     // which growing would copy over and over.
     constexpr std::size_t LinesBeyondText = 48;
     std::size_t size = GeneralSection.size() + CountKey.size() + LinesBeyondText;
-    for (const auto& entry : entries)
+    std::size_t count = 0;
+    for (const std::string_view entry : entries) {
         size += entry.size() + NameKey.size() + LinesBeyondText;
+        ++count;
+    }
     std::string text;
     text.reserve(size);
 
@@ -175,15 +178,16 @@ std::string FormatEntries(const TEntries& entries, TTextEncoding encoding, const
     text += "]\r\n";
     text += CountKey;
     text += '=';
-    AppendDecimal(text, static_cast<int>(entries.size()));
+    AppendDecimal(text, static_cast<int>(count));
     text += "\r\n\r\n";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    std::size_t index = 0;
+    for (const std::string_view entry : entries) {
         text += '[';
-        AppendDecimal(text, i);
+        AppendDecimal(text, index++);
         text += "]\r\n";
         text += NameKey;
         text += '=';
-        text += SingleLine(entries[i]);
+        text += SingleLine(entry);
         text += "\r\n\r\n";
     }
     return EncodeText(std::move(text), encoding, ansi);
@@ -217,14 +221,17 @@ TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi)
     content.Encoding = decoded.Encoding();
     content.Whole = count >= 0 && sections.size() == static_cast<std::size_t>(count)
         && std::all_of(sections.begin(), sections.end(), [](const TEntrySection& section) { return section.HasName; });
-    content.Entries.reserve(sections.size());
+    std::size_t characters = 0;
+    for (const auto& section : sections)
+        characters += section.Name.size();
+    content.Entries.Reserve(sections.size(), characters);
     for (const auto& section : sections)
         if (!section.Name.empty())
-            content.Entries.emplace_back(section.Name);
+            content.Entries.Append(section.Name);
     return content;
 }
 
-std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi)
+std::string FormatListFile(const TPackedTexts& entries, TTextEncoding encoding, const TCodePage& ansi)
 {
     return FormatEntries(entries, encoding, ansi);
 }
@@ -234,10 +241,16 @@ std::string FormatListFile(std::span<const std::string_view> entries, TTextEncod
     return FormatEntries(entries, encoding, ansi);
 }
 
-std::string StoredText(std::string_view text)
+void AppendStoredText(TPackedTexts& stored, std::string_view text)
 {
     // What the reader makes of the "Name=" line that FormatListFile writes for the text: no header
     // or comment, as the line begins with the key, and the value trimmed like any. Trimming takes
     // only bytes below 0x21, which no UTF-8 sequence holds, so it may come before the repair.
-    return ValidUtf8(Trimmed(SingleLine(text)));
+    const auto value = Trimmed(SingleLine(text));
+    if (value.empty())
+        return;
+    if (IsValidUtf8(value))
+        stored.Append(value);
+    else
+        stored.Append(ValidUtf8(value));
 }

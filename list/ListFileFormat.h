@@ -1,11 +1,11 @@
 #pragma once
 
+#include "list/PackedTexts.h"
 #include "list/TextCodec.h"
 
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class TCodePage;
 
@@ -13,7 +13,7 @@ class TCodePage;
 // stored in, which the next save keeps.
 struct TListFileContent
 {
-    std::vector<std::string> Entries;
+    TPackedTexts Entries;
     TTextEncoding Encoding = TTextEncoding::Ansi;
     // The file holds a whole list, as a save writes it: a count, and a section with a name for
     // each entry it counts. A file cut short or emptied by another program is not, and tells
@@ -26,9 +26,9 @@ struct TListFileContent
 TListFileContent ParseListFile(std::string_view bytes, const TCodePage& ansi);
 
 // The whole file for entries, mark included. Each text is written up to its first CR, LF or NUL.
-std::string FormatListFile(const std::vector<std::string>& entries, TTextEncoding encoding, const TCodePage& ansi);
+std::string FormatListFile(const TPackedTexts& entries, TTextEncoding encoding, const TCodePage& ansi);
 std::string FormatListFile(std::span<const std::string_view> entries, TTextEncoding encoding, const TCodePage& ansi);
 
-// The text as a list file gives it back once it is written there: cut at a line break, trimmed,
-// invalid UTF-8 replaced; empty when the file keeps no entry for it.
-std::string StoredText(std::string_view text);
+// Appends text to stored as a list file gives it back once it is written there: cut at a line
+// break, trimmed, invalid UTF-8 replaced; nothing when the file keeps no entry for it.
+void AppendStoredText(TPackedTexts& stored, std::string_view text);

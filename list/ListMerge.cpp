@@ -108,33 +108,38 @@ private:
     TCaseFreeTable m_table;
 };
 
-TTextViews Views(const std::vector<std::string>& texts, std::size_t from)
+// The texts from the one at from on.
+TTextViews Views(const TPackedTexts& texts, std::size_t from)
 {
-    return { texts.begin() + static_cast<std::ptrdiff_t>(from), texts.end() };
+    TTextViews views;
+    views.reserve(texts.Size() - from);
+    for (std::size_t i = from; i < texts.Size(); ++i)
+        views.push_back(texts[i]);
+    return views;
 }
 
 } // namespace
 
-std::vector<std::string_view> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
-                                        const std::vector<std::string>& list)
+std::vector<std::string_view> MergeList(const TMergeBase& base, const TPackedTexts& fileNow, const TPackedTexts& list)
 {
     // The base's entries that the list still holds are kept; the rest this copy deleted.
     // The list's entries that no base entry takes, it added. Where the two begin alike, each
     // base entry takes the list entry in its place, the first untaken one spelt like it; only
     // the rest is looked up.
     const auto& baseTexts = base.Texts;
-    const auto start = static_cast<std::size_t>(
-        std::mismatch(baseTexts.begin(), baseTexts.end(), list.begin(), list.end()).first - baseTexts.begin());
+    std::size_t start = 0;
+    while (start < baseTexts.Size() && start < list.Size() && baseTexts[start] == list[start])
+        ++start;
     TEntryPool listEntries(Views(list, start));
-    std::vector<bool> deleted(baseTexts.size(), false);
+    std::vector<bool> deleted(baseTexts.Size(), false);
     TTextSet changed;
-    for (std::size_t i = start; i < baseTexts.size(); ++i) {
+    for (std::size_t i = start; i < baseTexts.Size(); ++i) {
         deleted[i] = listEntries.TakeExact(baseTexts[i]) == TEntryPool::None;
         if (deleted[i])
             changed.Add(baseTexts[i]);
     }
     std::vector<std::size_t> added;
-    for (std::size_t i = start; i < list.size(); ++i) {
+    for (std::size_t i = start; i < list.Size(); ++i) {
         if (!listEntries.Taken(i - start)) {
             added.push_back(i);
             changed.Add(list[i]);
@@ -149,25 +154,25 @@ std::vector<std::string_view> MergeList(const TMergeBase& base, const std::vecto
     // an addition; the others all stay.
     std::vector<std::size_t> fileIndices;
     TTextViews fileTexts;
-    for (std::size_t i = 0; i < fileNow.size(); ++i) {
+    for (std::size_t i = 0; i < fileNow.Size(); ++i) {
         if (changed.Holds(fileNow[i])) {
             fileIndices.push_back(i);
             fileTexts.push_back(fileNow[i]);
         }
     }
     TEntryPool fileEntries(std::move(fileTexts));
-    std::vector<bool> dropped(fileNow.size(), false);
-    for (std::size_t i = start; i < baseTexts.size(); ++i)
+    std::vector<bool> dropped(fileNow.Size(), false);
+    for (std::size_t i = start; i < baseTexts.Size(); ++i)
         if (deleted[i])
             if (const std::size_t taken = fileEntries.TakeSame(baseTexts[i]); taken != TEntryPool::None)
                 dropped[fileIndices[taken]] = true;
-    for (std::size_t i = 0; i < baseTexts.size(); ++i)
+    for (std::size_t i = 0; i < baseTexts.Size(); ++i)
         if (!deleted[i] && changed.Holds(baseTexts[i]))
             fileEntries.TakeSame(baseTexts[i]);
 
     TTextViews merged;
-    merged.reserve(fileNow.size() + added.size());
-    for (std::size_t i = 0; i < fileNow.size(); ++i)
+    merged.reserve(fileNow.Size() + added.size());
+    for (std::size_t i = 0; i < fileNow.Size(); ++i)
         if (!dropped[i])
             merged.push_back(fileNow[i]);
     // An addition that another copy made as well is in the file once already.

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <string>
+#include "list/PackedTexts.h"
+
 #include <string_view>
 #include <vector>
 
@@ -12,7 +13,7 @@
 // then counts as deleted.
 struct TMergeBase
 {
-    std::vector<std::string> Texts;
+    TPackedTexts Texts;
 };
 
 // The entries a save writes when the file now holds fileNow: the file's entries in their
@@ -22,5 +23,4 @@ struct TMergeBase
 // still counts; whether the file holds an entry is told by equality without regard to case.
 // All texts are as the file stores them; the merged ones are those of fileNow and list, which
 // must outlive them.
-std::vector<std::string_view> MergeList(const TMergeBase& base, const std::vector<std::string>& fileNow,
-                                        const std::vector<std::string>& list);
+std::vector<std::string_view> MergeList(const TMergeBase& base, const TPackedTexts& fileNow, const TPackedTexts& list);

@@ -84,17 +84,6 @@ template <class TEmit> void ForEachCodePoint(std::string_view bytes, TEmit emit)
     }
 }
 
-bool IsValidUtf8(std::string_view bytes)
-{
-    for (std::size_t at = NextNonAscii(bytes, 0); at < bytes.size(); at = NextNonAscii(bytes, at)) {
-        const auto sequence = ReadUtf8Sequence(bytes.substr(at));
-        if (!sequence.Valid)
-            return false;
-        at += sequence.Length;
-    }
-    return true;
-}
-
 std::string DecodeUtf16(std::string_view bytes, bool bigEndian)
 {
     if (bytes.size() == 1)
@@ -167,6 +156,17 @@ std::string EncodeUtf8(std::string_view text)
 }
 
 } // namespace
+
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t at = NextNonAscii(text, 0); at < text.size(); at = NextNonAscii(text, at)) {
+        const auto sequence = ReadUtf8Sequence(text.substr(at));
+        if (!sequence.Valid)
+            return false;
+        at += sequence.Length;
+    }
+    return true;
+}
 
 std::string ValidUtf8(std::string_view text)
 {

@@ -45,6 +45,9 @@ std::optional<std::size_t> FindNulCharacter(std::string_view bytes);
 // error wherever it stands.
 std::string_view WithoutBytesAfterNul(std::string_view bytes);
 
+// Whether text is UTF-8 by the strict rules: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
 // text with each invalid UTF-8 sequence replaced by U+FFFD, as every encoding writes it.
 std::string ValidUtf8(std::string_view text);
 

@@ -29,6 +29,14 @@ TTexts Owned(const std::vector<std::string_view>& merged)
     return { merged.begin(), merged.end() };
 }
 
+TPackedTexts Packed(const TTexts& texts)
+{
+    TPackedTexts packed;
+    for (const auto& text : texts)
+        packed.Append(text);
+    return packed;
+}
+
 // How many of texts equal text without regard to letter case.
 std::ptrdiff_t CountSame(const TTexts& texts, const std::string& text)
 {
@@ -52,22 +60,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         part = Split(input.substr(0, end));
         input.remove_prefix(std::min(end + 1, input.size()));
     }
-    const TMergeBase base { parts[0] };
+    const TTexts& baseTexts = parts[0];
     const TTexts& fileNow = parts[1];
     const TTexts& list = parts[2];
+    const TMergeBase base { Packed(baseTexts) };
+    const TPackedTexts packedFile = Packed(fileNow);
+    const TPackedTexts packedList = Packed(list);
 
-    Check(Owned(MergeList(base, fileNow, base.Texts)) == fileNow);
+    Check(Owned(MergeList(base, packedFile, base.Texts)) == fileNow);
 
-    auto unchangedFile = Owned(MergeList(base, base.Texts, list));
+    auto unchangedFile = Owned(MergeList(base, base.Texts, packedList));
     auto sortedList = list;
     std::sort(unchangedFile.begin(), unchangedFile.end());
     std::sort(sortedList.begin(), sortedList.end());
     Check(unchangedFile == sortedList);
 
-    const auto merged = Owned(MergeList(base, fileNow, list));
+    const auto merged = Owned(MergeList(base, packedFile, packedList));
     Check(merged.size() <= fileNow.size() + list.size());
     for (const TTexts* side : { &fileNow, &list })
         for (const auto& text : *side)
-            Check(CountSame(merged, text) >= CountSame(*side, text) - CountSame(base.Texts, text));
+            Check(CountSame(merged, text) >= CountSame(*side, text) - CountSame(baseTexts, text));
     return 0;
 }

@@ -32,12 +32,17 @@ public:
     void FileHolds(const std::optional<TTexts>& texts)
     {
         if (texts)
-            Files.Files[ListPath] = FormatListFile(*texts, TTextEncoding::Utf8, Files.AnsiCodePage());
+            Files.Files[ListPath] = FormatListFile(std::vector<std::string_view>(texts->begin(), texts->end()),
+                                                   TTextEncoding::Utf8, Files.AnsiCodePage());
         else
             Files.Files.erase(ListPath);
     }
 
-    TTexts FileEntries() const { return ParseListFile(Files.Files.at(ListPath), Files.AnsiCodePage()).Entries; }
+    TTexts FileEntries() const
+    {
+        const auto entries = ParseListFile(Files.Files.at(ListPath), Files.AnsiCodePage()).Entries;
+        return { entries.begin(), entries.end() };
+    }
 
     // The list as the user left it: loaded entries deleted, new ones appended.
     void ListShows(const TTexts& texts)
