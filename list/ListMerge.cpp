@@ -2,8 +2,8 @@
 
 #include "list/CaseFreeTable.h"
 
-#include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace {
 
